@@ -1,0 +1,62 @@
+/* The encoder library's entries (libEncoder.so), bound by the program at run time by these
+ * export names. C linkage; texts are NUL-terminated UTF-8.
+ */
+#ifndef DERO_ENCODER_H
+#define DERO_ENCODER_H
+
+#include <stdint.h>
+
+#include "dero_window.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* What Mydll_GetFileinfo reports about a file. Field order is fixed; pointers have the native
+ * width, so on x86-64 the layout is:
+ *   offset  0  FileName     char*   the path as given
+ *   offset  8  Duration     int32   whole seconds, rounded up from the container's duration
+ *   offset 16  VideoFormat  char*   codec short name ("h264", "mpeg4"...); contains "unknown"
+ *                                   when there is no decodable video stream
+ *   offset 24  AudioFormat  char*   codec short name, or "none" without audio
+ *   offset 32  Width        int32   display width (sample aspect applied, rotation applied)
+ *   offset 36  Height       int32   display height
+ *   offset 40  Reserved[6]  int32   zero
+ *   size 64
+ * The texts belong to the library and stay valid until the next Mydll_GetFileinfo call on the
+ * same thread.
+ */
+typedef struct MediaFileInfo {
+    char* FileName;
+    int32_t Duration;
+    char* VideoFormat;
+    char* AudioFormat;
+    int32_t Width;
+    int32_t Height;
+    int32_t Reserved[6];
+} MediaFileInfo;
+
+/* Progress text, e.g. "frame=  250 fps= 50 q=2.0 size=    1024kB time=10.00 bitrate= 838.9kbits/s".
+ * May be called from the library's worker thread; the text is valid only during the call. */
+typedef int (*DeroInfoCallback)(const char* text);
+/* Percent of the current clip, 0..100. May be called from the library's worker thread. */
+typedef int (*DeroPercentCallback)(int32_t percent);
+
+typedef int (*MyDll_Init_t)(void);
+typedef int (*MyDll_UnInit_t)(void);
+typedef int (*Mydll_GetFileinfo_t)(const char* fileName, MediaFileInfo* info);
+typedef int (*Mydll_GetPicure_t)(const char* fileName, int32_t second, const char* size,
+                                 const char* picturePath);
+typedef int (*SetGetInfoCallBackFun_t)(DeroInfoCallback callback);
+typedef int (*SetGetPercentCallBackFun_t)(DeroPercentCallback callback);
+/* Starts converting on the library's worker thread and returns at once; WM_CONVERT_NEXT is
+ * posted to window when the clip ends. With a null window the conversion runs on the calling
+ * thread and the result is 0 on success, non-zero on failure. */
+typedef int (*X_t)(DeroWindowHandle* window, int32_t argc, char** argv);
+typedef int (*Mydll_Stop_t)(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* DERO_ENCODER_H */

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Sets up Dero Video Converter on Debian 12.
+#   bash setup.sh start   install what is needed, build, start the converter
+#   bash setup.sh test    install what is needed, build, run every test (plain and sanitized)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+    build-essential cmake ninja-build pkg-config git
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
+    libmpv-dev libjpeg62-turbo-dev
+    googletest libgtest-dev libgmock-dev
+    ffmpeg xvfb xauth fonts-dejavu-core
+)
+
+install_packages() {
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${PACKAGES[@]}"
+}
+
+build() {
+    local dir="$1"; shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j2
+}
+
+run_tests() {
+    local dir="$1"
+    (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+}
+
+case "${1:-}" in
+    start)
+        install_packages
+        build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        exec build/bin/dero-video-converter
+        ;;
+    test)
+        install_packages
+        build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+        run_tests build
+        build build-asan -DCMAKE_BUILD_TYPE=Debug -DDERO_SANITIZE=ON -DDERO_BENCH=OFF
+        export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+        export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+        export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+        run_tests build-asan
+        ;;
+    *)
+        echo "usage: bash setup.sh start|test" >&2
+        exit 2
+        ;;
+esac
