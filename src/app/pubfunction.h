@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "conversion/convertsettings.h"
+
+// Process-wide paths and settings, and the small helpers every window uses. Folder paths end
+// in "/" and file names are appended to them directly.
+
+extern QString path_Config;    // folder of the program file: profile file, libraries, help
+extern QString path_Skin;      // path_Config + "Skin/"
+extern QString path_Snapshot;  // path_Config + "Snapshot/": scratch thumbnails
+extern QString path_Work;      // output folder
+extern bool b_KeepRatio;       // keep the source's aspect ratio
+extern QString g_s_Version;    // set once the skins have loaded
+extern ConvertSettings MyConvertDef;
+
+inline constexpr char kVersionText[] = "2.1.5 Build on 20070501";
+inline constexpr char kHomePage[] = "http://www.derobox.com/";
+// The settings key and its values.
+inline constexpr char kSettingsKey[] = "\\SOFTWARE\\Derobox";
+inline constexpr char kOutputFolderValue[] = "OutputFolder";
+inline constexpr char kKeepRatioValue[] = "KeepRatio";
+
+// The output folder used when none is stored or the stored one cannot be made: ~/DeroOutput/.
+QString DefaultWorkFolder();
+
+// hh:mm:ss; negative seconds count as 0, more than 86400 give "00:00:00".
+QString TimeToText(int32_t seconds);
+// Two digits below 10 ("07"), plain decimal from 10 up.
+QString TwoDigitText(int32_t number);
+
+// low when high < low, otherwise v limited to low..high.
+template <typename T>
+T Clamp(T v, T low, T high) {
+    if (high < low || v < low) {
+        return low;
+    }
+    return v > high ? high : v;
+}
+
+// Makes path_Config, path_Snapshot and path_Work (one level each). When path_Work cannot be
+// made it becomes DefaultWorkFolder(). True when the folders exist afterwards.
+bool CreateWorkFolders();
+// Deletes the files in folder; with descend also those of every subfolder. Folders stay.
+void ClearFolder(const QString& folder, bool descend);
+// The file's size in KiB, rounded down; 0 when it is missing or unreadable.
+int32_t FileSizeKiB(const QString& fileName);
+void OpenHomePage();
+
+// Reads path_Work and b_KeepRatio from the settings store; missing values keep what is held.
+void LoadSettings();
+// Writes path_Work and b_KeepRatio; throws EIniFileException when the store refuses.
+void SaveSettings();
