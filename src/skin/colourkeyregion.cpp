@@ -1,0 +1,70 @@
+#include "colourkeyregion.h"
+
+#include <QWidget>
+#include <vector>
+
+namespace {
+
+// The runs of key pixels of one row, as [left, right) pairs.
+std::vector<std::pair<int, int>> KeyRuns(const QImage& image, int y, QRgb key) {
+    std::vector<std::pair<int, int>> runs;
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    const int width = image.width();
+    for (int x = 0; x < width;) {
+        if ((row[x] & RGB_MASK) != key) {
+            ++x;
+            continue;
+        }
+        const int left = x;
+        while (x < width && (row[x] & RGB_MASK) == key) {
+            ++x;
+        }
+        runs.emplace_back(left, x);
+    }
+    return runs;
+}
+
+// Rows with the same runs merge into one band, which is the form QRegion::setRects expects: Y-X
+// sorted, equal heights within a band, no horizontal neighbours touching.
+void AppendBand(std::vector<QRect>& rects, const std::vector<std::pair<int, int>>& runs, int top,
+                int height) {
+    for (const auto& [left, right] : runs) {
+        rects.emplace_back(left, top, right - left, height);
+    }
+}
+
+}  // namespace
+
+std::optional<QRegion> MakeColourKeyRegion(const QImage& bitmap, QRgb key) {
+    if (bitmap.isNull()) {
+        return std::nullopt;
+    }
+    const QImage image = bitmap.convertToFormat(QImage::Format_RGB32);
+    key = (key == 0 ? image.pixel(0, 0) : key) & RGB_MASK;
+
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> bandRuns;
+    int bandTop = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        auto runs = KeyRuns(image, y, key);
+        if (runs != bandRuns) {
+            AppendBand(rects, bandRuns, bandTop, y - bandTop);
+            bandRuns = std::move(runs);
+            bandTop = y;
+        }
+    }
+    AppendBand(rects, bandRuns, bandTop, image.height() - bandTop);
+
+    QRegion region;
+    region.setRects(rects.data(), static_cast<int>(rects.size()));
+    return region;
+}
+
+QRegion MaskShape(const QImage& mask) {
+    const QRegion whole(0, 0, mask.width(), mask.height());
+    return whole.subtracted(MakeColourKeyRegion(mask, kShapeKeyColour).value_or(QRegion()));
+}
+
+void SetWidgetShape(QWidget& widget, const QRegion& shape) {
+    widget.setMask(shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape);
+}

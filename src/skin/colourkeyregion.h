@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+#include <optional>
+
+class QWidget;
+
+// Magenta: pixels of exactly this colour lie outside a skinned window's or button's shape.
+inline constexpr QRgb kShapeKeyColour = 0xFF00FF;
+
+// The pixels of bitmap whose colour equals key exactly (alpha ignored), in bitmap coordinates.
+// A key of 0 stands for the colour of the top-left pixel. No bitmap (a null image) gives none.
+std::optional<QRegion> MakeColourKeyRegion(const QImage& bitmap, QRgb key);
+
+// The shape cut from a mask: the rectangle (0, 0, mask width, mask height) minus the mask's
+// magenta pixels. An all-magenta mask gives an empty region.
+QRegion MaskShape(const QImage& mask);
+
+// Gives widget its shape. Qt reads an empty mask as "no mask" and would show the whole widget,
+// so an empty shape is set as a single pixel outside the widget: nothing of it is visible or
+// takes the mouse, yet it stays open.
+void SetWidgetShape(QWidget& widget, const QRegion& shape);

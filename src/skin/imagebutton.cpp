@@ -1,0 +1,125 @@
+#include "imagebutton.h"
+
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+#include "skin/colourkeyregion.h"
+
+TImageButton::TImageButton(QWidget* parent) : QWidget(parent) {
+    // Painted from cut images only; no background of its own to flicker under them.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    hide();
+}
+
+bool TImageButton::LoadStateStrip(const QImage& strip, int width, int height, bool shaped,
+                                  bool hover, bool down, bool disabled) {
+    auto images = TStateImages::Cut(strip, width, height, hover, down, disabled);
+    if (!images) {
+        return false;
+    }
+    images_ = std::move(*images);
+    resize(width, height);
+    ShowFace(images_.Normal());
+    show();
+    shaped_ = shaped;
+    if (shaped_) {
+        ApplyShape();
+    } else {
+        clearMask();
+    }
+    return true;
+}
+
+void TImageButton::SetButtonEnabled(bool enabled) {
+    setEnabled(enabled);
+    ShowFace(enabled ? images_.Normal() : images_.Disabled());
+}
+
+void TImageButton::ApplyShape() {
+    const QRegion key = MakeColourKeyRegion(images_.Normal(), kShapeKeyColour).value_or(QRegion());
+    SetWidgetShape(*this, QRegion(rect()).subtracted(key));
+}
+
+void TImageButton::ShowFace(const QImage& image) {
+    face_ = image;
+    update();
+}
+
+void TImageButton::MouseHook(TMouseCase mouseCase, const QPoint& pos) {
+    switch (mouseCase) {
+        case TMouseCase::Leave:
+            ShowFace(isEnabled() ? images_.Normal() : images_.Disabled());
+            mouseOver_ = false;
+            break;
+        case TMouseCase::Enter:
+            if (hoverEnabled_) {
+                ShowFace(images_.Hover());
+            }
+            mouseOver_ = true;
+            break;
+        case TMouseCase::LeftUp: {
+            const bool inside = rect().contains(pos);
+            mouseOver_ = inside;
+            ShowFace(inside ? images_.Hover() : images_.Normal());
+            pressed_ = false;
+            break;
+        }
+        case TMouseCase::LeftDown:
+            ShowFace(images_.Down());
+            pressed_ = true;
+            break;
+    }
+}
+
+void TImageButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (face_.isNull()) {
+        return;
+    }
+    painter.drawImage(0, 0, face_);
+}
+
+void TImageButton::enterEvent(QEnterEvent* event) {
+    // Qt still tells a disabled widget that the mouse entered; a disabled window hears nothing.
+    if (isEnabled()) {
+        MouseHook(TMouseCase::Enter, event->position().toPoint());
+    }
+    QWidget::enterEvent(event);
+}
+
+void TImageButton::leaveEvent(QEvent* event) {
+    MouseHook(TMouseCase::Leave, QPoint());
+    QWidget::leaveEvent(event);
+}
+
+void TImageButton::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        MouseHook(TMouseCase::LeftDown, pos);
+    }
+    event->accept();
+    emit MouseDown(event->button(), pos, event->globalPosition().toPoint());
+}
+
+void TImageButton::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    emit MouseMove(event->buttons(), event->position().toPoint(),
+                   event->globalPosition().toPoint());
+}
+
+void TImageButton::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    const bool click = event->button() == Qt::LeftButton && pressed_ && rect().contains(pos);
+    if (event->button() == Qt::LeftButton) {
+        MouseHook(TMouseCase::LeftUp, pos);
+    }
+    event->accept();
+    // A click handler may open a modal window or close this one; the release is told first.
+    QPointer<TImageButton> alive(this);
+    emit MouseUp(event->button(), pos, event->globalPosition().toPoint());
+    if (click && alive) {
+        emit Click();
+    }
+}
