@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+
+class TImage;
+class TImageButton;
+
+// The skinned position bar: a track picture, a draggable thumb that shows and sets a position in
+// percent, and optionally two range markers with a stretched fill picture between them. Built
+// by the skin loader with SetTrack, SetRangeFill, SetThumbAndMarkers and Arrange, in that order.
+//
+// The owner feeds positions with SetPosition (ignored while the user holds or drags the thumb),
+// hears the thumb through the position callback and the markers through WM_RANGE_MARKER, sent
+// synchronously to the bar's parent widget's message map (wParam 1 start marker, 0 end marker)
+// once per marker release; it then reads the range with GetRange. A disabled thumb also blocks
+// presses on the bar body.
+class TFixProgress : public QWidget {
+    Q_OBJECT
+  public:
+    // (percent, pressed, sender): pressed is 1 while the left button is down (press and every
+    // move), 0 on the release.
+    using TPositionCallback =
+        std::function<void(double percent, int pressed, TFixProgress* sender)>;
+
+    explicit TFixProgress(QWidget* parent = nullptr);
+
+    bool SetTrack(const QImage& bitmap);
+    bool SetRangeFill(const QImage& bitmap);
+    // thumbStrip is three images wide (normal, hover, unused); so are the marker strips. The
+    // markers come both or neither: both null removes them, exactly one null is refused.
+    bool SetThumbAndMarkers(const QImage& thumbStrip, const QImage& startStrip,
+                            const QImage& endStrip);
+    // Sizes the bar to the track and places every part; no range afterwards. False without a
+    // thumb or a track.
+    bool Arrange();
+
+    // Moves the thumb from outside without calling the position callback. Negative or NaN: the
+    // thumb goes to its left end and the position to 0.
+    bool SetPosition(double percent);
+    // Clamps x to [ThumbMin, ThumbMax], places the thumb and recomputes the position. When the
+    // thumb has no room to move (ThumbMax <= ThumbMin) the position is 0.
+    bool MoveThumbTo(int x);
+    // Fractions 0..1 of the range scale [ThumbMin, MarkerLimit]; both negative (or NaN) means no
+    // range: markers at the two ends and disabled, fill empty.
+    void SetRange(float start, float end);
+    // The range read back from the markers (or the fill) as fractions; 0, 0 when the scale has
+    // no width.
+    std::pair<float, float> GetRange() const;
+    void SetPositionCallback(TPositionCallback callback) {
+        onPositionChanged_ = std::move(callback);
+    }
+
+    double Position() const { return position_; }
+    int ThumbMin() const { return thumbMin_; }
+    int ThumbMax() const { return thumbMax_; }
+    int MarkerLimit() const { return markerLimit_; }
+    bool Dragging() const { return dragging_; }
+    TImageButton* Thumb() const { return thumb_; }
+    TImageButton* StartMarker() const { return startMarker_; }
+    TImageButton* EndMarker() const { return endMarker_; }
+    TImage* Track() const { return track_; }
+    TImage* RangeFill() const { return rangeFill_; }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    TImageButton* MakePart();
+    bool LoadPart(TImageButton& part, const QImage& strip);
+    void RemoveMarkers();
+    void ThumbDown(Qt::MouseButton button, const QPoint& globalPos);
+    void ThumbMove(Qt::MouseButtons buttons, const QPoint& globalPos);
+    void ThumbUp(Qt::MouseButton button);
+    void EndBodyDrag();
+    void MarkerDown(Qt::MouseButton button, TImageButton& marker, const QPoint& globalPos);
+    void MarkerMove(Qt::MouseButtons buttons, TImageButton& marker, const QPoint& globalPos);
+    void MarkerUp(Qt::MouseButton button, TImageButton& marker);
+    void PlaceStartMarker(int left);
+    void PlaceEndMarker(int left);
+    void SpanFillOverMarkers();
+    void NotifyPosition(int pressed);
+
+    TImageButton* thumb_ = nullptr;
+    TImageButton* startMarker_ = nullptr;
+    TImageButton* endMarker_ = nullptr;
+    TImage* track_ = nullptr;
+    TImage* rangeFill_ = nullptr;
+    double position_ = 0;
+    int thumbMin_ = 0;
+    int thumbMax_ = 0;
+    int markerLimit_ = 0;
+    QPoint dragStartCursor_;
+    int dragStartLeft_ = 0;
+    bool dragging_ = false;
+    TPositionCallback onPositionChanged_;
+};
