@@ -1,0 +1,122 @@
+#include "addfilescommand.h"
+
+#include <QFileDialog>
+
+#include "app/pubfunction.h"
+#include "clips/image_item.h"
+#include "clips/listpanel.h"
+
+TAddFilesCommand::TAddFilesCommand(QWidget* window, TListPanel* list, TProbeEntries entries)
+    : window_(window), list_(list), prober_(std::move(entries)) {
+    openDialog_ = [this](QWidget* parent) { return ShowOpenDialog(parent); };
+}
+
+TAddFilesCommand::~TAddFilesCommand() {
+    stopping_ = true;
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+}
+
+QFileDialog* TAddFilesCommand::CreateOpenDialog(QWidget* window) {
+    auto* dialog = new QFileDialog(window);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setNameFilters(
+        {QStringLiteral("Support Media File (*.mpg *.avi *.wmv *.asf *.divx *.xvid *.swf *.mov "
+                        "*.vob *.mp4 *.3gp *.3g2)"),
+         QStringLiteral("All File (*.*)")});
+    dialog->setSizeGripEnabled(true);
+    return dialog;
+}
+
+QStringList TAddFilesCommand::ShowOpenDialog(QWidget* window) {
+    if (!dialog_) {
+        dialog_ = CreateOpenDialog(window);
+    }
+    dialog_->selectFile(QString());
+    if (dialog_->exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog_->selectedFiles();
+}
+
+void TAddFilesCommand::Execute() {
+    if (addingFiles_) {
+        return;
+    }
+    const QStringList files = openDialog_(window_);
+    if (files.isEmpty()) {
+        return;
+    }
+    if (window_) {
+        window_->repaint();
+    }
+    if (files.size() == 1) {
+        ProbeAndAddClip(files.front());
+    } else {
+        StartWorker(files);
+    }
+}
+
+QString TAddFilesCommand::CurrentSnapshotPath() const {
+    return TClipProber::SnapshotPath(path_Snapshot, snapshotSerial_);
+}
+
+void TAddFilesCommand::ProbeAndAddClip(const QString& fileName) {
+    if (std::optional<ProbedClip> clip = prober_.Probe(fileName, CurrentSnapshotPath())) {
+        AddProbedClip(*clip);
+    }
+}
+
+void TAddFilesCommand::StartWorker(const QStringList& files) {
+    // The flag is raised here rather than by the worker, so that a second click arriving
+    // before the worker has started is refused too.
+    addingFiles_ = true;
+    if (worker_.joinable()) {
+        worker_.join();  // the previous worker has already delivered its end
+    }
+    worker_ = std::thread([this, files] { RunWorker(files); });
+}
+
+void TAddFilesCommand::RunWorker(const QStringList& files) {
+    for (const QString& fileName : files) {
+        if (stopping_) {
+            return;
+        }
+        ProbeOnWorker(fileName);
+    }
+    // Queued behind the last clip, so the flag drops only once every clip is in the list.
+    QMetaObject::invokeMethod(
+        this, [this] { FinishAdding(); }, Qt::QueuedConnection);
+}
+
+void TAddFilesCommand::ProbeOnWorker(const QString& fileName) {
+    try {
+        std::optional<ProbedClip> clip = prober_.Probe(fileName, CurrentSnapshotPath());
+        if (clip) {
+            QMetaObject::invokeMethod(
+                this, [this, clip = std::move(*clip)] { AddProbedClip(clip); },
+                Qt::QueuedConnection);
+        }
+    } catch (...) {
+        // Whatever goes wrong with one file ends that file's probe, never the program.
+    }
+}
+
+void TAddFilesCommand::AddProbedClip(const ProbedClip& clip) {
+    if (!list_) {
+        return;
+    }
+    auto* item = new Image_Item(list_);
+    item->Fill(clip.Record, clip.Thumbnail);
+    list_->AddItem(item);
+}
+
+void TAddFilesCommand::FinishAdding() {
+    if (worker_.joinable()) {
+        worker_.join();  // it returns right after queueing this call
+    }
+    addingFiles_ = false;
+    emit AddingFinished();
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "clips/clipprober.h"
+
+class QFileDialog;
+class QWidget;
+class TListPanel;
+
+// The main window's "add files" command (button TB_AddFile). One chosen file is probed on the
+// user-interface thread before the command returns; several are probed in the dialog's order
+// on one worker thread while AddingFiles is set, and each clip that qualifies is handed to the
+// user-interface thread, where its item is created and appended. No widget is touched by the
+// worker.
+class TAddFilesCommand : public QObject {
+    Q_OBJECT
+  public:
+    // Shows the open dialog for window; the chosen files, or none when cancelled.
+    using OpenDialogFunction = std::function<QStringList(QWidget* window)>;
+
+    TAddFilesCommand(QWidget* window, TListPanel* list,
+                     TProbeEntries entries = TProbeEntries::FromLibrary());
+    // Lets a running worker finish its current probe, then waits for it.
+    ~TAddFilesCommand() override;
+
+    void Execute();
+    // Probes one file on the calling (user-interface) thread and appends its clip if it qualifies.
+    void ProbeAndAddClip(const QString& fileName);
+
+    // Set from the start of a multi-file add until its last clip has been appended.
+    bool AddingFiles() const { return addingFiles_; }
+    int32_t SnapshotSerial() const { return snapshotSerial_; }
+    // The next probe writes its snapshot under a new name.
+    void AdvanceSnapshotSerial() { ++snapshotSerial_; }
+
+    void SetOpenDialog(OpenDialogFunction openDialog) { openDialog_ = std::move(openDialog); }
+    // The dialog the default OpenDialogFunction shows: media filter first, multiple selection.
+    static QFileDialog* CreateOpenDialog(QWidget* window);
+
+  signals:
+    // A multi-file add has appended its last clip and AddingFiles is clear again.
+    void AddingFinished();
+
+  private:
+    QStringList ShowOpenDialog(QWidget* window);
+    QString CurrentSnapshotPath() const;
+    void StartWorker(const QStringList& files);
+    void RunWorker(const QStringList& files);
+    void ProbeOnWorker(const QString& fileName);
+    void AddProbedClip(const ProbedClip& clip);
+    void FinishAdding();
+
+    QPointer<QWidget> window_;
+    QPointer<TListPanel> list_;
+    TClipProber prober_;
+    OpenDialogFunction openDialog_;
+    QPointer<QFileDialog> dialog_;
+    bool addingFiles_ = false;
+    std::atomic<int32_t> snapshotSerial_{0};
+    std::atomic<bool> stopping_{false};
+    std::thread worker_;
+};

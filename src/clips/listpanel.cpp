@@ -1,0 +1,461 @@
+#include "listpanel.h"
+
+#include <QMenu>
+#include <QResizeEvent>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/pubfunction.h"
+#include "clips/image_item.h"
+#include "clips/listpicture.h"
+#include "dero_window.h"
+#include "platform/messagemap.h"
+#include "skin/imagebutton.h"
+
+namespace {
+
+constexpr int kFirstRepeatMs = 1000;
+constexpr int kNextRepeatMs = 500;
+
+}  // namespace
+
+TListPanel::TListPanel(QWidget* parent)
+    : QWidget(parent), content_(new QWidget(this)), scrollBar_(new QWidget(this)) {
+    content_->setAutoFillBackground(true);
+    scrollBar_->resize(0, 0);
+}
+
+TListPanel::~TListPanel() {
+    if (repeatTimer_) {
+        repeatTimer_->stop();
+    }
+    DestroyItems(true);
+    DestroyItems(false);
+}
+
+// ---- skin set-up ----
+
+bool TListPanel::SetThumbBitmap(const QImage& strip) {
+    if (strip.isNull()) {
+        return false;
+    }
+    if (!thumb_) {
+        thumb_ = new TImageButton(scrollBar_);
+        thumb_->setObjectName(QStringLiteral("Thumb"));
+        connect(thumb_, &TImageButton::MouseDown, this,
+                [this](Qt::MouseButton button, const QPoint&, const QPoint& globalPos) {
+                    if (button == Qt::LeftButton) {
+                        ThumbMouseDown(globalPos);
+                    }
+                });
+        connect(thumb_, &TImageButton::MouseMove, this,
+                [this](Qt::MouseButtons, const QPoint&, const QPoint& globalPos) {
+                    ThumbMouseMove(globalPos);
+                });
+        connect(thumb_, &TImageButton::MouseUp, this,
+                [this](Qt::MouseButton button, const QPoint&, const QPoint&) {
+                    if (button == Qt::LeftButton) {
+                        thumbHeld_ = false;
+                    }
+                });
+    }
+    return thumb_->LoadStateStrip(strip, strip.width() / 3, strip.height(), false, true, true,
+                                  false);
+}
+
+bool TListPanel::SetButtonBitmap(QPointer<TImageButton>& button, const QImage& strip) {
+    if (strip.isNull()) {
+        delete button.data();
+        return true;
+    }
+    if (!button) {
+        const bool up = &button == &upButton_;
+        button = new TImageButton(scrollBar_);
+        button->setObjectName(up ? QStringLiteral("UpButton") : QStringLiteral("DownButton"));
+        connect(
+            button, &TImageButton::MouseDown, this,
+            [this, up](Qt::MouseButton, const QPoint&, const QPoint&) { ScrollButtonDown(up); });
+        connect(button, &TImageButton::MouseUp, this,
+                [this](Qt::MouseButton, const QPoint&, const QPoint&) { ScrollButtonUp(); });
+    }
+    return button->LoadStateStrip(strip, strip.width() / 3, strip.height(), false, true, true,
+                                  false);
+}
+
+bool TListPanel::SetUpButtonBitmap(const QImage& strip) {
+    return SetButtonBitmap(upButton_, strip);
+}
+
+bool TListPanel::SetDownButtonBitmap(const QImage& strip) {
+    return SetButtonBitmap(downButton_, strip);
+}
+
+bool TListPanel::SetTrackBitmap(const QImage& picture) {
+    if (picture.isNull()) {
+        return false;
+    }
+    if (!track_) {
+        track_ = new TListPicture(scrollBar_, true);
+        track_->lower();
+        connect(track_, &TListPicture::MouseDown, this, &TListPanel::TrackMouseDown);
+    }
+    track_->SetPicture(picture);
+    return true;
+}
+
+bool TListPanel::SetBackgroundBitmap(const QImage& picture) {
+    if (picture.isNull()) {
+        return false;
+    }
+    background_ = picture;
+    return true;
+}
+
+void TListPanel::SetBottomBitmap(const QImage& picture) {
+    if (picture.isNull()) {
+        delete bottom_.data();
+        return;
+    }
+    if (!bottom_) {
+        bottom_ = new TListPicture(content_, false);
+        // Clicks on the picture belong to the items beneath it.
+        bottom_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    bottom_->SetPicture(picture);
+    bottom_->resize(picture.size());
+    bottom_->show();
+    PlaceBottomImage();
+}
+
+bool TListPanel::HasScrollBar() const {
+    return track_ && thumb_ && !background_.isNull() && bool(upButton_) == bool(downButton_);
+}
+
+bool TListPanel::LayOut() {
+    if (!HasScrollBar()) {
+        return false;
+    }
+    const int barWidth = track_->Picture().width();
+    scrollBar_->setGeometry(width() - barWidth, 0, barWidth, height());
+    scrollBar_->show();
+    track_->setGeometry(scrollBar_->rect());
+    thumb_->move(0, 0);
+    thumbTopMin_ = upButton_ ? upButton_->height() : 0;
+    UpdateThumbRange();
+    SetThumbTop(thumbTopMin_);
+
+    QPalette palette = content_->palette();
+    palette.setColor(QPalette::Window, background_.pixelColor(0, 0));
+    content_->setPalette(palette);
+    LayOutItems();
+    return true;
+}
+
+void TListPanel::UpdateThumbRange() {
+    scrollBar_->setGeometry(width() - scrollBar_->width(), 0, scrollBar_->width(), height());
+    if (track_) {
+        track_->setGeometry(scrollBar_->rect());
+    }
+    thumbTopMax_ = scrollBar_->height() - (thumb_ ? thumb_->height() : 0);
+    if (upButton_ && downButton_) {
+        upButton_->move(0, 0);
+        downButton_->move(0, scrollBar_->height() - downButton_->height());
+        thumbTopMax_ -= downButton_->height();
+    }
+}
+
+void TListPanel::resizeEvent(QResizeEvent*) {
+    if (!HasScrollBar()) {
+        content_->resize(width(), height());
+        return;
+    }
+    UpdateThumbRange();
+    SetThumbTop(thumb_->y());
+    ApplyScrollPosition();
+}
+
+void TListPanel::SetThumbTop(int top) {
+    if (thumb_) {
+        thumb_->move(0, Clamp(top, thumbTopMin_, thumbTopMax_));
+    }
+}
+
+// ---- layout and scrolling ----
+
+void TListPanel::LayOutItems() {
+    for (size_t i = 0; i < items_.size(); ++i) {
+        Image_Item* item = items_[i];
+        const QPoint place(Image_Item::ItemLeft, static_cast<int>(i) * ItemPitch + TopMargin);
+        if (item->pos() != place) {
+            item->move(place);
+        }
+        if (item->isHidden()) {
+            item->show();
+        }
+    }
+    ApplyScrollPosition();
+}
+
+void TListPanel::ApplyScrollPosition() {
+    // The list scrolls in whole items, and the content's bottom always meets the visible bottom.
+    const int range = thumbTopMax_ - thumbTopMin_;
+    const float fraction =
+        thumb_ && range > 0 ? static_cast<float>(thumb_->y() - thumbTopMin_) / range : 0.0f;
+    const int steps = std::max(0, (ContentHeight() + TopMargin - height()) / ItemPitch);
+    const int shift = static_cast<int>(fraction * steps) * ItemPitch;
+    const int contentWidth = width() - (scrollBar_->isVisible() ? scrollBar_->width() : 0);
+    content_->setGeometry(0, -shift, contentWidth, shift + height());
+    PlaceBottomImage();
+}
+
+void TListPanel::PlaceBottomImage() {
+    if (!bottom_) {
+        return;
+    }
+    bottom_->setGeometry(0, content_->height() - bottom_->height(), content_->width(),
+                         bottom_->height());
+    bottom_->raise();
+}
+
+void TListPanel::ThumbMouseDown(const QPoint& globalPos) {
+    thumbHeld_ = true;
+    dragStartY_ = globalPos.y();
+    dragStartTop_ = thumb_->y();
+}
+
+void TListPanel::ThumbMouseMove(const QPoint& globalPos) {
+    if (!thumbHeld_) {
+        return;
+    }
+    SetThumbTop(dragStartTop_ + globalPos.y() - dragStartY_);
+    ApplyScrollPosition();
+}
+
+void TListPanel::TrackMouseDown(const QPoint& pos) {
+    if (!thumb_) {
+        return;
+    }
+    const int offset = Clamp(pos.y() - thumb_->height() / 2, 0, thumbTopMax_ - thumbTopMin_);
+    SetThumbTop(thumbTopMin_ + offset);
+    ApplyScrollPosition();
+}
+
+int TListPanel::ScrollSteps() const {
+    return (ContentHeight() - height()) / ItemPitch + 1;
+}
+
+void TListPanel::ScrollByButton() {
+    const int steps = ScrollSteps();
+    if (steps < 1 || !thumb_) {
+        return;
+    }
+    const int move = (thumbTopMax_ - thumbTopMin_) / steps;
+    SetThumbTop(thumb_->y() + (scrollUp_ ? -move : move));
+    ApplyScrollPosition();
+}
+
+void TListPanel::ScrollButtonDown(bool up) {
+    if (ScrollSteps() < 1) {
+        return;
+    }
+    scrollUp_ = up;
+    ScrollByButton();
+    if (!repeatTimer_) {
+        repeatTimer_ = new QTimer(this);
+        connect(repeatTimer_, &QTimer::timeout, this, &TListPanel::RepeatTick);
+    }
+    repeatTimer_->start(kFirstRepeatMs);
+}
+
+void TListPanel::RepeatTick() {
+    repeatTimer_->setInterval(kNextRepeatMs);
+    if (ScrollSteps() < 1) {
+        repeatTimer_->stop();
+        return;
+    }
+    ScrollByButton();
+}
+
+void TListPanel::ScrollButtonUp() {
+    if (repeatTimer_) {
+        repeatTimer_->stop();
+    }
+}
+
+// ---- the list ----
+
+void TListPanel::AddItem(Image_Item* item) {
+    if (!item) {
+        return;
+    }
+    items_.push_back(item);
+    item->setParent(content_);
+    connect(item, &Image_Item::MouseDown, this, &TListPanel::ItemMouseDown);
+    connect(item, &Image_Item::MouseUp, this, &TListPanel::ItemMouseUp);
+    connect(item, &Image_Item::DoubleClicked, this, &TListPanel::ItemDoubleClick);
+    LayOutItems();
+    if (items_.size() == 1) {
+        item->MarkSelected();
+        anchor_ = item->y();
+        AnnounceSelection(item);
+    } else {
+        item->MarkUnselected();
+    }
+    // Show the new clip now rather than at the next pass of the event loop.
+    if (item->isVisible()) {
+        item->repaint();
+    }
+}
+
+Image_Item* TListPanel::GetItem(int index) const {
+    return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : nullptr;
+}
+
+const ClipRecord* TListPanel::ClipAt(int32_t index) const {
+    const Image_Item* item = GetItem(index);
+    return item ? &item->Clip() : nullptr;
+}
+
+std::vector<Image_Item*> TListPanel::Selection() const {
+    std::vector<Image_Item*> selection;
+    std::copy_if(items_.begin(), items_.end(), std::back_inserter(selection),
+                 [](const Image_Item* item) { return item->Selected(); });
+    return selection;
+}
+
+Image_Item* TListPanel::GetFirstSelected() {
+    const std::vector<Image_Item*> selection = Selection();
+    if (selection.empty()) {
+        if (items_.empty()) {
+            return nullptr;
+        }
+        items_.front()->MarkSelected();
+        return items_.front();
+    }
+    std::for_each(selection.begin() + 1, selection.end(),
+                  [](Image_Item* item) { item->MarkUnselected(); });
+    return selection.front();
+}
+
+void TListPanel::DestroyItems(bool selected) {
+    std::vector<Image_Item*> kept;
+    for (Image_Item* item : items_) {
+        if (item->Selected() == selected) {
+            delete item;
+        } else {
+            kept.push_back(item);
+        }
+    }
+    items_ = std::move(kept);
+}
+
+void TListPanel::RemoveSelected() {
+    DestroyItems(true);
+    LayOutItems();
+    anchor_ = -1;
+    AnnounceSelection(nullptr);
+}
+
+void TListPanel::CropSelected() {
+    DestroyItems(false);
+    LayOutItems();
+    anchor_ = -1;
+}
+
+void TListPanel::ClearAll() {
+    DestroyItems(true);
+    DestroyItems(false);
+    LayOutItems();
+    anchor_ = -1;
+    AnnounceSelection(nullptr);
+}
+
+bool TListPanel::SetTrim(Image_Item* item, int32_t start, int32_t stop) {
+    return item && item->SetTrim(start, stop);
+}
+
+// ---- mouse on the items ----
+
+void TListPanel::ItemMouseDown(Image_Item* item, Qt::MouseButton button,
+                               Qt::KeyboardModifiers modifiers) {
+    const int top = item->y();
+    if (modifiers & Qt::ShiftModifier) {
+        if (anchor_ != -1) {
+            for (Image_Item* selected : Selection()) {
+                selected->MarkUnselected();
+            }
+            const int low = std::min(anchor_, top);
+            const int high = std::max(anchor_, top);
+            for (Image_Item* each : items_) {
+                if (each->y() >= low && each->y() <= high) {
+                    each->MarkSelected();
+                }
+            }
+        } else {
+            anchor_ = top;
+        }
+        item->MarkSelected();
+    } else {
+        if (modifiers & Qt::ControlModifier) {
+            item->Selected() ? item->MarkUnselected() : item->MarkSelected();
+        } else if (button == Qt::LeftButton) {
+            for (Image_Item* selected : Selection()) {
+                selected->MarkUnselected();
+            }
+            item->MarkSelected();
+        } else if (button == Qt::RightButton && Selection().empty()) {
+            item->MarkSelected();
+        }
+        anchor_ = top;
+    }
+    AnnounceSelection(item);
+}
+
+void TListPanel::ItemMouseUp(Image_Item* item, Qt::MouseButton button, const QPoint& globalPos) {
+    if (button == Qt::RightButton && item->rect().contains(item->mapFromGlobal(globalPos))) {
+        ShowPopupMenu(globalPos);
+    }
+}
+
+void TListPanel::ItemDoubleClick() {
+    AnnouncePreview();
+}
+
+void TListPanel::ShowPopupMenu(const QPoint& globalPos) {
+    if (!popup_) {
+        popup_ = new QMenu(this);
+        const auto addEntry = [this](const QString& caption, const QString& name) {
+            popup_->addAction(caption)->setObjectName(name);
+        };
+        addEntry(QStringLiteral("Preview clip"), QStringLiteral("Preview"));
+        popup_->addSeparator();
+        addEntry(QStringLiteral("Remove clip(s)"), QStringLiteral("Remove"));
+        addEntry(QStringLiteral("Crop clip(s)"), QStringLiteral("Crop"));
+        addEntry(QStringLiteral("Clear clip(s)"), QStringLiteral("Clear"));
+        connect(popup_, &QMenu::triggered, this,
+                [this](QAction* action) { PopupMenuClick(action->objectName()); });
+    }
+    // Not exec(): a nested event loop inside the item's own mouse handler would let "Remove"
+    // destroy the item while its handler is still running.
+    popup_->popup(globalPos);
+}
+
+void TListPanel::PopupMenuClick(const QString& entryName) {
+    if (entryName == QLatin1String("Preview")) {
+        AnnouncePreview();
+    } else if (entryName == QLatin1String("Remove")) {
+        RemoveSelected();
+    } else if (entryName == QLatin1String("Crop")) {
+        CropSelected();
+    } else if (entryName == QLatin1String("Clear")) {
+        ClearAll();
+    }
+}
+
+void TListPanel::AnnounceSelection(Image_Item* item) {
+    SendMessage(parent(), WM_CLIP_SELECTED, reinterpret_cast<uintptr_t>(item), 0);
+}
+
+void TListPanel::AnnouncePreview() {
+    SendMessage(parent(), WM_PREVIEW_CLIP, 0, 0);
+}
