@@ -1,0 +1,46 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dero_encoder.h"
+
+namespace dero {
+
+// The state behind the exported entries: the callbacks, and the worker thread of the one
+// conversion that may run at a time.
+class TEncoderLibrary {
+  public:
+    static TEncoderLibrary& Instance();
+
+    void Init();
+    // Stops a running conversion and waits for its thread, so the library can be unloaded.
+    void UnInit();
+    void SetInfoCallback(DeroInfoCallback callback) { info_ = callback; }
+    void SetPercentCallback(DeroPercentCallback callback) { percent_ = callback; }
+    // With a window: starts the conversion on the worker thread and returns 0 at once (non-zero
+    // when one is still running); message 1212 follows when it ends. Without a window: converts
+    // on the calling thread and returns 0 on success.
+    int Convert(const DeroWindowHandle* window, int argc, char** argv);
+    void Stop();
+
+  private:
+    TEncoderLibrary() = default;
+    // Claims the single conversion slot; false when a conversion is running.
+    bool Claim();
+    void Release();
+    bool RunJob(const std::vector<std::string>& arguments);
+
+    std::atomic<DeroInfoCallback> info_{nullptr};
+    std::atomic<DeroPercentCallback> percent_{nullptr};
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    bool busy_ = false;
+    std::thread worker_;
+};
+
+}  // namespace dero

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <string>
+
+#include "avhandles.h"
+
+namespace dero {
+
+// An opened source file with its chosen video and audio streams. Opening never hangs: reads are
+// interrupted when the cancel flag is raised or the time limit has passed.
+class TInputFile {
+  public:
+    // Throws TEncodeError when the file cannot be opened or read.
+    TInputFile(const std::string& path, const std::atomic<bool>* cancel,
+               std::chrono::milliseconds timeLimit);
+    TInputFile(const TInputFile&) = delete;
+    TInputFile& operator=(const TInputFile&) = delete;
+
+    AVFormatContext* Context() const { return context_.get(); }
+    // Null when the file has no usable video (cover pictures do not count) or no audio.
+    AVStream* VideoStream() const;
+    AVStream* AudioStream() const;
+    // The container's duration in microseconds, or 0 when it is unknown.
+    int64_t DurationMicroseconds() const;
+    // The container's first timestamp in microseconds (0 when unknown).
+    int64_t StartMicroseconds() const;
+
+    // Clockwise rotation that turns the stream's pictures upright: 0, 90, 180 or 270.
+    static int Rotation(const AVStream* stream);
+    // The picture size as shown: sample aspect applied to the width, rotation applied.
+    void DisplaySize(int& width, int& height) const;
+    // A decoder for the stream, opened; throws TEncodeError when there is none.
+    static CodecContextPtr OpenDecoder(const AVStream* stream, int threads);
+
+  private:
+    static int Interrupted(void* opaque);
+    void ChooseStreams();
+
+    const std::atomic<bool>* cancel_;
+    std::chrono::steady_clock::time_point deadline_;
+    InputContextPtr context_;
+    int video_ = -1;
+    int audio_ = -1;
+};
+
+}  // namespace dero

@@ -1,0 +1,593 @@
+#include "transcoder.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "encodeerror.h"
+#include "filtergraph.h"
+
+namespace dero {
+namespace {
+
+// Conversions run for hours at most; the input's time limit only has to outlast them.
+constexpr std::chrono::hours kNoTimeLimit{24 * 365};
+constexpr auto kReportInterval = std::chrono::milliseconds(250);
+constexpr auto kStopPollInterval = std::chrono::milliseconds(20);
+
+// MPEG-4 Part 2 Simple Profile levels: macroblocks per frame and per second, kbit/s.
+struct TLevel {
+    int code;
+    int64_t macroblocksPerFrame;
+    int64_t macroblocksPerSecond;
+    int64_t kbps;
+};
+constexpr std::array<TLevel, 6> kSimpleProfileLevels = {{
+    {1, 99, 1485, 64},
+    {2, 396, 5940, 128},
+    {3, 396, 11880, 384},
+    {4, 1200, 36000, 4000},
+    {5, 1620, 40500, 8000},
+    {6, 3600, 108000, 12000},
+}};
+
+// The lowest level whose limits the stream keeps; the highest when it exceeds them all.
+int SimpleProfileLevel(int width, int height, AVRational rate, int kbps) {
+    const int64_t perFrame = int64_t{(width + 15) / 16} * ((height + 15) / 16);
+    const auto perSecond = static_cast<int64_t>(std::ceil(perFrame * av_q2d(rate)));
+    for (const TLevel& level : kSimpleProfileLevels) {
+        if (perFrame <= level.macroblocksPerFrame && perSecond <= level.macroblocksPerSecond &&
+            kbps <= level.kbps) {
+            return level.code;
+        }
+    }
+    return kSimpleProfileLevels.back().code;
+}
+
+// Profile texts give NTSC rates as 14.985, 23.976, 29.97; their exact values keep the MPEG-4
+// time base small and the timing free of drift.
+AVRational FrameRateOf(double fps) {
+    for (const int base : {15, 24, 30, 48, 60}) {
+        const AVRational ntsc{base * 1000, 1001};
+        if (std::fabs(av_q2d(ntsc) - fps) < 0.002) {
+            return ntsc;
+        }
+    }
+    return av_d2q(fps, 65535);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+std::string Ratio(AVRational value) {
+    return std::to_string(value.num) + "/" + std::to_string(value.den);
+}
+
+}  // namespace
+
+TTranscoder::TTranscoder(const TConvertOptions& options, const std::atomic<bool>& stop)
+    : options_(options), stop_(stop) {
+    if (options_.durationSeconds && *options_.durationSeconds <= 0) {
+        throw TEncodeError("nothing to convert: the length (-t) is 0 seconds");
+    }
+    if (SameFile(options_.inputFile, options_.outputFile)) {
+        throw TEncodeError("the output file is the source file: " + options_.outputFile);
+    }
+    OpenSource();
+    output_ = std::make_unique<TOutputFile>(options_.outputFile, options_.format, options_.bitExact,
+                                            &abort_);
+    SetUpVideoEncoder();
+    SetUpAudioEncoder();
+    output_->Open(options_.overwrite);
+}
+
+TTranscoder::~TTranscoder() = default;
+
+void TTranscoder::OpenSource() {
+    input_ = std::make_unique<TInputFile>(options_.inputFile, &abort_, kNoTimeLimit);
+    videoIn_ = input_->VideoStream();
+    audioIn_ = input_->AudioStream();
+    if (!videoIn_) {
+        throw TEncodeError("the source has no video that can be decoded: " + options_.inputFile);
+    }
+    startUs_ = std::llround(options_.startSeconds * AV_TIME_BASE);
+    const int64_t durationUs = input_->DurationMicroseconds();
+    if (durationUs > 0 && startUs_ >= durationUs) {
+        throw TEncodeError("nothing to convert: the start time lies beyond the end of the source");
+    }
+    if (options_.durationSeconds) {
+        lengthUs_ = std::llround(*options_.durationSeconds * AV_TIME_BASE);
+    }
+    const int64_t available = durationUs > 0 ? durationUs - startUs_ : 0;
+    const int64_t planned =
+        lengthUs_ ? (available > 0 ? std::min(*lengthUs_, available) : *lengthUs_) : available;
+    plannedSeconds_ = double(planned) / AV_TIME_BASE;
+
+    AVFormatContext* context = input_->Context();
+    const int64_t timestamp = startUs_ + input_->StartMicroseconds();
+    if (startUs_ > 0) {
+        int64_t seekTo = timestamp;
+        // Without pts seeking a stream with reordered frames lands slightly late; start earlier
+        // and let the exact cut below drop the surplus.
+        if (!(context->iformat->flags & AVFMT_SEEK_TO_PTS) && videoIn_->codecpar->video_delay) {
+            seekTo -= 3 * AV_TIME_BASE / 23;
+        }
+        avformat_seek_file(context, -1, INT64_MIN, seekTo, seekTo, 0);
+    }
+    startUs_ = timestamp;
+    videoDecoder_ = TInputFile::OpenDecoder(videoIn_, 0);
+    if (audioIn_) {
+        audioDecoder_ = TInputFile::OpenDecoder(audioIn_, 1);
+    }
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        AVStream* stream = context->streams[i];
+        stream->discard =
+            (stream == videoIn_ || stream == audioIn_) ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    }
+}
+
+void TTranscoder::SetUpVideoEncoder() {
+    if (options_.width > 0) {
+        outWidth_ = options_.width;
+        outHeight_ = options_.height;
+    } else {
+        input_->DisplaySize(outWidth_, outHeight_);
+        outWidth_ = std::max(outWidth_ & ~1, 16);
+        outHeight_ = std::max(outHeight_ & ~1, 16);
+    }
+    if (options_.frameRate > 0) {
+        outRate_ = FrameRateOf(options_.frameRate);
+    } else {
+        const AVRational guessed = av_guess_frame_rate(input_->Context(), videoIn_, nullptr);
+        const double fps = guessed.num > 0 && guessed.den > 0 ? av_q2d(guessed) : 25.0;
+        outRate_ = FrameRateOf(std::clamp(fps, 1.0, 120.0));
+    }
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+    if (!codec) {
+        throw TEncodeError("no MPEG-4 video encoder");
+    }
+    videoEncoder_.reset(avcodec_alloc_context3(codec));
+    AVCodecContext* encoder = videoEncoder_.get();
+    encoder->width = outWidth_;
+    encoder->height = outHeight_;
+    encoder->pix_fmt = AV_PIX_FMT_YUV420P;
+    encoder->sample_aspect_ratio = {1, 1};
+    encoder->time_base = av_inv_q(outRate_);
+    encoder->framerate = outRate_;
+    encoder->bit_rate = int64_t{options_.videoKbps} * 1000;
+    encoder->gop_size = 12;
+    // Simple Profile: no B-frames, no quarter-pel, no global motion compensation.
+    encoder->max_b_frames = 0;
+    encoder->profile = FF_PROFILE_MPEG4_SIMPLE;
+    encoder->level = SimpleProfileLevel(outWidth_, outHeight_, outRate_, options_.videoKbps);
+    // One slice per picture: the stream does not depend on the machine's core count, and the
+    // pipeline keeps the cores busy anyway.
+    encoder->thread_count = 1;
+    if (output_->NeedsGlobalHeader()) {
+        encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    }
+    if (options_.bitExact) {
+        encoder->flags |= AV_CODEC_FLAG_BITEXACT;
+    }
+    Check(avcodec_open2(encoder, codec, nullptr), "cannot open the MPEG-4 encoder");
+    videoOut_ = output_->AddStream(encoder);
+}
+
+void TTranscoder::SetUpAudioEncoder() {
+    // The PSP's muxer and players need an audio track: a silent source gets a silent one.
+    if (!audioIn_ && options_.format != "psp") {
+        return;
+    }
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_AAC);
+    if (!codec) {
+        throw TEncodeError("no AAC encoder");
+    }
+    audioEncoder_.reset(avcodec_alloc_context3(codec));
+    AVCodecContext* encoder = audioEncoder_.get();
+    encoder->sample_fmt = AV_SAMPLE_FMT_FLTP;
+    encoder->sample_rate = options_.sampleRate;
+    av_channel_layout_default(&encoder->ch_layout, options_.audioChannels);
+    encoder->bit_rate = int64_t{options_.audioKbps} * 1000;
+    encoder->profile = FF_PROFILE_AAC_LOW;
+    encoder->time_base = {1, options_.sampleRate};
+    if (output_->NeedsGlobalHeader()) {
+        encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    }
+    if (options_.bitExact) {
+        encoder->flags |= AV_CODEC_FLAG_BITEXACT;
+    }
+    Check(avcodec_open2(encoder, codec, nullptr), "cannot open the AAC encoder");
+    audioOut_ = output_->AddStream(encoder);
+}
+
+std::string TTranscoder::VideoChain(const AVFrame& first) const {
+    std::string chain;
+    const int order = videoIn_->codecpar->field_order;
+    if (first.interlaced_frame || (order != AV_FIELD_UNKNOWN && order != AV_FIELD_PROGRESSIVE)) {
+        chain += "yadif=deint=interlaced,";
+    }
+    const int innerWidth = outWidth_ - options_.padLeft - options_.padRight;
+    const int innerHeight = outHeight_ - options_.padTop - options_.padBottom;
+    const int rotation = TInputFile::Rotation(videoIn_);
+    const bool sideways = rotation % 180 != 0;
+    // Scaling before turning the picture moves fewer pixels.
+    chain += "scale=" + std::to_string(sideways ? innerHeight : innerWidth) + ":" +
+             std::to_string(sideways ? innerWidth : innerHeight) + ":flags=bicubic";
+    if (rotation == 90) {
+        chain += ",transpose=clock";
+    } else if (rotation == 180) {
+        chain += ",hflip,vflip";
+    } else if (rotation == 270) {
+        chain += ",transpose=cclock";
+    }
+    if (innerWidth != outWidth_ || innerHeight != outHeight_) {
+        chain += ",pad=" + std::to_string(outWidth_) + ":" + std::to_string(outHeight_) + ":" +
+                 std::to_string(options_.padLeft) + ":" + std::to_string(options_.padTop) +
+                 ":black";
+    }
+    chain += ",setsar=1,fps=" + Ratio(outRate_) + ",format=yuv420p";
+    return chain;
+}
+
+std::string TTranscoder::AudioChain() const {
+    std::string chain = "atrim=start=0";
+    if (lengthUs_) {
+        chain += ":duration=" + std::to_string(*lengthUs_) + "us";
+    }
+    if (options_.volumePercent != 100) {
+        chain += ",volume=" + std::to_string(options_.volumePercent / 100.0);
+    }
+    // async=1 stretches or pads audio whose timestamps jump (AVI, VBR MP3) into a continuous
+    // track instead of failing.
+    chain += ",aresample=async=1:first_pts=0,aformat=sample_fmts=fltp:sample_rates=" +
+             std::to_string(options_.sampleRate) +
+             ":channel_layouts=" + (options_.audioChannels == 1 ? "mono" : "stereo");
+    return chain;
+}
+
+TTranscoder::TResult TTranscoder::Run(const std::function<void(const TProgress&)>& report) {
+    started_ = std::chrono::steady_clock::now();
+    std::vector<std::thread> stages;
+    std::vector<void (TTranscoder::*)()> bodies = {
+        &TTranscoder::ReadPackets, &TTranscoder::DecodeVideo, &TTranscoder::FilterVideo,
+        &TTranscoder::EncodeVideo};
+    if (audioIn_) {
+        bodies.push_back(&TTranscoder::ConvertAudio);
+    }
+    runningStages_ = static_cast<int>(bodies.size());
+    for (const auto body : bodies) {
+        stages.emplace_back(&TTranscoder::RunStage, this, body);
+    }
+    auto nextReport = started_;
+    {
+        std::unique_lock lock(stateMutex_);
+        while (runningStages_ > 0) {
+            stageEnded_.wait_for(lock, kStopPollInterval);
+            if (stop_.load() && !abort_.load()) {
+                lock.unlock();
+                Abort();
+                lock.lock();
+            }
+            if (std::chrono::steady_clock::now() >= nextReport && runningStages_ > 0) {
+                nextReport += kReportInterval;
+                lock.unlock();
+                report(Snapshot());
+                lock.lock();
+            }
+        }
+    }
+    for (auto& stage : stages) {
+        stage.join();
+    }
+    if (stop_.load()) {
+        return TResult::Stopped;
+    }
+    if (!error_.empty()) {
+        throw TEncodeError(error_);
+    }
+    if (framesEncoded_.load() == 0) {
+        throw TEncodeError("nothing to convert: no picture lies in the chosen time range");
+    }
+    output_->Finish();
+    report(Snapshot());
+    return TResult::Finished;
+}
+
+void TTranscoder::RunStage(void (TTranscoder::*stage)()) {
+    try {
+        (this->*stage)();
+    } catch (const TEncodeError& error) {
+        Fail(error.what());
+    } catch (const std::exception& error) {
+        Fail(std::string("internal failure: ") + error.what());
+    }
+    std::lock_guard lock(stateMutex_);
+    --runningStages_;
+    stageEnded_.notify_all();
+}
+
+void TTranscoder::Fail(const std::string& message) {
+    {
+        std::lock_guard lock(stateMutex_);
+        if (error_.empty() && !stop_.load()) {
+            error_ = message;
+        }
+    }
+    Abort();
+}
+
+void TTranscoder::Abort() {
+    abort_ = true;
+    videoPackets_.Abort();
+    audioPackets_.Abort();
+    decodedFrames_.Abort();
+    filteredFrames_.Abort();
+}
+
+TProgress TTranscoder::Snapshot() const {
+    TProgress progress;
+    progress.frames = framesEncoded_.load();
+    progress.seconds = double(progress.frames) / av_q2d(outRate_);
+    progress.quality = qualityTenths_.load() / 10.0;
+    progress.bytes = output_->BytesWritten();
+    progress.elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    return progress;
+}
+
+void TTranscoder::ReadPackets() {
+    AVFormatContext* context = input_->Context();
+    while (!abort_.load() && !(videoDone_.load() && (!audioIn_ || audioDone_.load()))) {
+        PacketPtr packet = MakePacket();
+        const int read = av_read_frame(context, packet.get());
+        if (read == AVERROR(EAGAIN)) {
+            continue;
+        }
+        if (read < 0) {
+            break;  // the end, or a damaged tail: convert what could be read
+        }
+        // A queue refuses once its stage has all it needs; the packet is then dropped.
+        if (packet->stream_index == videoIn_->index) {
+            videoPackets_.Push(std::move(packet));
+        } else if (audioIn_ && packet->stream_index == audioIn_->index) {
+            audioPackets_.Push(std::move(packet));
+        }
+    }
+    videoPackets_.Push(nullptr);
+    audioPackets_.Push(nullptr);
+}
+
+void TTranscoder::DecodeVideo() {
+    const AVRational timeBase = videoIn_->time_base;
+    const int64_t offset = av_rescale_q(startUs_, AV_TIME_BASE_Q, timeBase);
+    const int64_t end = lengthUs_ ? av_rescale_q(*lengthUs_, AV_TIME_BASE_Q, timeBase) : INT64_MAX;
+    const AVRational sourceRate = av_guess_frame_rate(input_->Context(), videoIn_, nullptr);
+    const int64_t defaultDuration = std::max<int64_t>(
+        1, sourceRate.num > 0 ? av_rescale_q(1, av_inv_q(sourceRate), timeBase) : 1);
+    int64_t lastPts = AV_NOPTS_VALUE;
+    int64_t lastDuration = defaultDuration;
+    bool reachedEnd = false;
+    FramePtr frame = MakeFrame();
+    while (!reachedEnd) {
+        std::optional<PacketPtr> packet = videoPackets_.Pop();
+        if (!packet) {
+            return;
+        }
+        // A damaged packet only costs its picture.
+        avcodec_send_packet(videoDecoder_.get(), packet->get());
+        int received = 0;
+        while ((received = avcodec_receive_frame(videoDecoder_.get(), frame.get())) >= 0) {
+            const int64_t pts = frame->best_effort_timestamp != AV_NOPTS_VALUE
+                                    ? frame->best_effort_timestamp - offset
+                                    : (lastPts == AV_NOPTS_VALUE ? 0 : lastPts + lastDuration);
+            if (pts >= end) {
+                reachedEnd = true;
+                break;
+            }
+            if (pts < 0) {
+                av_frame_unref(frame.get());
+                continue;
+            }
+            if (lastPts != AV_NOPTS_VALUE && pts <= lastPts) {
+                av_frame_unref(frame.get());
+                continue;  // a repeated timestamp would only confuse the rate conversion
+            }
+            frame->pts = pts;
+            lastDuration = frame->pkt_duration > 0 ? frame->pkt_duration : defaultDuration;
+            lastPts = pts;
+            if (!decodedFrames_.Push(TFrameItem{std::move(frame)})) {
+                return;
+            }
+            frame = MakeFrame();
+        }
+        if (!*packet && received == AVERROR_EOF) {
+            break;
+        }
+    }
+    videoDone_ = true;
+    videoPackets_.Abort();
+    const int64_t endPts =
+        reachedEnd ? end : (lastPts == AV_NOPTS_VALUE ? 0 : lastPts + lastDuration);
+    decodedFrames_.Push(TFrameItem{nullptr, endPts});
+}
+
+void TTranscoder::FilterVideo() {
+    std::optional<TFilterGraph> graph;
+    FramePtr filtered = MakeFrame();
+    auto drain = [&]() {
+        while (graph->Pull(filtered.get()) == 0) {
+            filtered->pts =
+                av_rescale_q(filtered->pts, graph->OutputTimeBase(), videoEncoder_->time_base);
+            if (!filteredFrames_.Push(std::move(filtered))) {
+                return false;
+            }
+            filtered = MakeFrame();
+        }
+        return true;
+    };
+    for (;;) {
+        std::optional<TFrameItem> item = decodedFrames_.Pop();
+        if (!item) {
+            return;
+        }
+        if (!item->frame) {
+            if (graph) {
+                graph->Close(item->endPts);
+                if (!drain()) {
+                    return;
+                }
+            }
+            break;
+        }
+        if (!graph) {
+            graph =
+                TFilterGraph::ForVideo(*item->frame, videoIn_->time_base, VideoChain(*item->frame));
+        }
+        graph->Push(item->frame.get());
+        if (!drain()) {
+            return;
+        }
+    }
+    filteredFrames_.Push(nullptr);
+}
+
+void TTranscoder::EncodeVideo() {
+    for (;;) {
+        std::optional<FramePtr> frame = filteredFrames_.Pop();
+        if (!frame) {
+            return;
+        }
+        if (*frame) {
+            // Let the encoder place key frames by its own group size, not the source's.
+            (*frame)->pict_type = AV_PICTURE_TYPE_NONE;
+            if (!audioIn_ && audioEncoder_) {
+                EncodeSilenceUntil((*frame)->pts + 1);
+            }
+        }
+        Check(avcodec_send_frame(videoEncoder_.get(), frame->get()), "video encoding");
+        WritePackets(videoEncoder_.get(), videoOut_, true);
+        if (!*frame) {
+            break;
+        }
+    }
+    if (!audioIn_ && audioEncoder_) {
+        EncodeSilenceUntil(framesEncoded_.load());
+        Check(avcodec_send_frame(audioEncoder_.get(), nullptr), "audio encoding");
+        WritePackets(audioEncoder_.get(), audioOut_, false);
+    }
+}
+
+void TTranscoder::EncodeSilenceUntil(int64_t videoPts) {
+    const int64_t until =
+        av_rescale_q(videoPts, videoEncoder_->time_base, audioEncoder_->time_base);
+    while (silentSamples_ < until) {
+        FramePtr silence = MakeFrame();
+        silence->nb_samples = audioEncoder_->frame_size;
+        silence->format = audioEncoder_->sample_fmt;
+        silence->sample_rate = audioEncoder_->sample_rate;
+        Check(av_channel_layout_copy(&silence->ch_layout, &audioEncoder_->ch_layout), "audio");
+        Check(av_frame_get_buffer(silence.get(), 0), "audio");
+        av_samples_set_silence(silence->extended_data, 0, silence->nb_samples,
+                               silence->ch_layout.nb_channels, audioEncoder_->sample_fmt);
+        silence->pts = silentSamples_;
+        silentSamples_ += silence->nb_samples;
+        EncodeAudioFrame(silence.get());
+    }
+}
+
+void TTranscoder::ConvertAudio() {
+    const AVRational timeBase = audioIn_->time_base;
+    const int64_t offset = av_rescale_q(startUs_, AV_TIME_BASE_Q, timeBase);
+    std::optional<TFilterGraph> graph;
+    AVRational sampleBase{1, 1};
+    int64_t end = INT64_MAX;
+    int64_t nextPts = 0;
+    bool reachedEnd = false;
+    FramePtr frame = MakeFrame();
+    FramePtr filtered = MakeFrame();
+    auto drain = [&]() {
+        while (graph->Pull(filtered.get()) == 0) {
+            EncodeAudioFrame(filtered.get());
+            av_frame_unref(filtered.get());
+        }
+    };
+    while (!reachedEnd) {
+        std::optional<PacketPtr> packet = audioPackets_.Pop();
+        if (!packet) {
+            return;
+        }
+        avcodec_send_packet(audioDecoder_.get(), packet->get());
+        int received = 0;
+        while ((received = avcodec_receive_frame(audioDecoder_.get(), frame.get())) >= 0) {
+            if (!graph) {
+                sampleBase = {1, frame->sample_rate};
+                end = lengthUs_ ? av_rescale_q(*lengthUs_, AV_TIME_BASE_Q, sampleBase) : INT64_MAX;
+                graph = TFilterGraph::ForAudio(*frame, sampleBase, AudioChain());
+                av_buffersink_set_frame_size(graph->Sink(), audioEncoder_->frame_size);
+            }
+            const int64_t pts =
+                frame->best_effort_timestamp != AV_NOPTS_VALUE
+                    ? av_rescale_q(frame->best_effort_timestamp - offset, timeBase, sampleBase)
+                    : nextPts;
+            nextPts = pts + frame->nb_samples;
+            if (pts >= end) {
+                reachedEnd = true;
+                break;
+            }
+            if (nextPts <= 0) {
+                av_frame_unref(frame.get());
+                continue;
+            }
+            frame->pts = pts;
+            graph->Push(frame.get());
+            drain();
+        }
+        if (!*packet && received == AVERROR_EOF) {
+            break;
+        }
+    }
+    audioDone_ = true;
+    audioPackets_.Abort();
+    if (graph) {
+        graph->Close(reachedEnd ? end : nextPts);
+        drain();
+    }
+    Check(avcodec_send_frame(audioEncoder_.get(), nullptr), "audio encoding");
+    WritePackets(audioEncoder_.get(), audioOut_, false);
+}
+
+void TTranscoder::EncodeAudioFrame(AVFrame* frame) {
+    Check(avcodec_send_frame(audioEncoder_.get(), frame), "audio encoding");
+    WritePackets(audioEncoder_.get(), audioOut_, false);
+}
+
+void TTranscoder::WritePackets(AVCodecContext* encoder, AVStream* stream, bool video) {
+    PacketPtr packet = MakePacket();
+    int received = 0;
+    while ((received = avcodec_receive_packet(encoder, packet.get())) >= 0) {
+        if (video) {
+            std::size_t size = 0;
+            const uint8_t* stats =
+                av_packet_get_side_data(packet.get(), AV_PKT_DATA_QUALITY_STATS, &size);
+            if (stats && size >= 4) {
+                qualityTenths_ = static_cast<int>(AV_RL32(stats) * 10 / FF_QP2LAMBDA);
+            }
+            ++framesEncoded_;
+        }
+        output_->Write(packet.get(), encoder, stream);
+        av_packet_unref(packet.get());
+    }
+    if (received != AVERROR(EAGAIN) && received != AVERROR_EOF) {
+        Check(received, video ? "video encoding" : "audio encoding");
+    }
+}
+
+}  // namespace dero

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "avhandles.h"
+#include "boundedqueue.h"
+#include "convertoptions.h"
+#include "inputfile.h"
+#include "outputfile.h"
+
+namespace dero {
+
+// Where a running conversion stands.
+struct TProgress {
+    int64_t frames = 0;
+    double seconds = 0;  // of output written so far
+    double quality = 0;  // the video encoder's last quantiser
+    int64_t bytes = 0;
+    double elapsed = 0;  // wall-clock seconds since the start
+};
+
+// Converts one source into one output file. Demuxing, video decoding, video filtering, video
+// encoding and the audio path each run on their own thread, joined by bounded queues, so on a
+// machine with several cores the stages overlap instead of waiting for each other.
+class TTranscoder {
+  public:
+    enum class TResult { Finished, Stopped };
+
+    // Opens the source, sets up the encoders and creates the output file. Throws TEncodeError.
+    TTranscoder(const TConvertOptions& options, const std::atomic<bool>& stop);
+    ~TTranscoder();
+    TTranscoder(const TTranscoder&) = delete;
+    TTranscoder& operator=(const TTranscoder&) = delete;
+
+    // The length of output to expect in seconds; 0 when it is not known.
+    double PlannedSeconds() const { return plannedSeconds_; }
+    // Runs to the end, calling report on this thread several times a second. The output file is
+    // complete when this returns Finished and removed otherwise. Throws TEncodeError.
+    TResult Run(const std::function<void(const TProgress&)>& report);
+
+  private:
+    struct TFrameItem {
+        FramePtr frame;  // null: the end, at endPts
+        int64_t endPts = 0;
+    };
+
+    void OpenSource();
+    void SetUpVideoEncoder();
+    void SetUpAudioEncoder();
+    std::string VideoChain(const AVFrame& first) const;
+    std::string AudioChain() const;
+
+    void ReadPackets();
+    void DecodeVideo();
+    void FilterVideo();
+    void EncodeVideo();
+    void ConvertAudio();
+    void EncodeAudioFrame(AVFrame* frame);
+    void EncodeSilenceUntil(int64_t videoPts);
+    void WritePackets(AVCodecContext* encoder, AVStream* stream, bool video);
+
+    void RunStage(void (TTranscoder::*stage)());
+    void Fail(const std::string& message);
+    void Abort();
+    TProgress Snapshot() const;
+
+    const TConvertOptions options_;
+    const std::atomic<bool>& stop_;
+    std::atomic<bool> abort_{false};
+
+    std::unique_ptr<TInputFile> input_;
+    AVStream* videoIn_ = nullptr;
+    AVStream* audioIn_ = nullptr;
+    CodecContextPtr videoDecoder_;
+    CodecContextPtr audioDecoder_;
+    int64_t startUs_ = 0;  // source time that becomes output time 0
+    std::optional<int64_t> lengthUs_;
+    double plannedSeconds_ = 0;
+
+    int outWidth_ = 0;
+    int outHeight_ = 0;
+    AVRational outRate_{25, 1};
+    std::unique_ptr<TOutputFile> output_;
+    CodecContextPtr videoEncoder_;
+    CodecContextPtr audioEncoder_;
+    AVStream* videoOut_ = nullptr;
+    AVStream* audioOut_ = nullptr;
+    int64_t silentSamples_ = 0;
+
+    TBoundedQueue<PacketPtr> videoPackets_{48};
+    TBoundedQueue<PacketPtr> audioPackets_{96};
+    TBoundedQueue<TFrameItem> decodedFrames_{3};
+    TBoundedQueue<FramePtr> filteredFrames_{3};
+    std::atomic<bool> videoDone_{false};
+    std::atomic<bool> audioDone_{false};
+
+    std::atomic<int64_t> framesEncoded_{0};
+    std::atomic<int> qualityTenths_{0};
+    std::chrono::steady_clock::time_point started_;
+
+    mutable std::mutex stateMutex_;
+    std::condition_variable stageEnded_;
+    int runningStages_ = 0;
+    std::string error_;
+};
+
+}  // namespace dero
