@@ -1,0 +1,103 @@
+#include "profiles/profileselection.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPalette>
+
+#include "platform/messagebox.h"
+#include "platform/picture.h"
+#include "profiles/devicefamily.h"
+#include "profiles/profilefile.h"
+#include "profiles/profileline.h"
+
+const QString TProfileSelection::AddMyProfile = QStringLiteral("Add my profile...");
+
+TProfileSelection::TProfileSelection(QComboBox* box, QString profilePath, QString skinPath,
+                                     QObject* parent)
+    : QObject(parent),
+      box_(box),
+      profilePath_(std::move(profilePath)),
+      skinPath_(std::move(skinPath)) {
+    box_->setEditable(false);
+    box_->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    QPalette palette = box_->palette();
+    palette.setColor(QPalette::Button, QColor(160, 160, 160));
+    palette.setColor(QPalette::Base, QColor(160, 160, 160));
+    box_->setPalette(palette);
+    // activated is the user's choice only; selecting from the program must not open the editor.
+    connect(box_, &QComboBox::activated, this, &TProfileSelection::ComboBox_OutputSettingChange);
+}
+
+void TProfileSelection::SelectDeviceFamily(int32_t family) {
+    state_.DeviceFamily = family;
+    FillProfileList();
+    if (const TDeviceFamily* found = FindDeviceFamily(family)) {
+        state_.OutputExt = found->OutputExt;
+        state_.OutputFormat = found->OutputFormat;
+        LoadFamilyPicture(found->PictureFile);
+    }
+}
+
+void TProfileSelection::FillProfileList() {
+    const TProfileFile file(profilePath_);
+    const QString section = DeviceFamilySection(state_.DeviceFamily);
+    box_->clear();
+    box_->addItems(file.Profiles(section));
+    box_->addItem(AddMyProfile);
+    const int defaultIndex = file.DefaultIndex(section);
+    // Adding items selects the first one by itself; an index out of range leaves nothing chosen.
+    box_->setCurrentIndex(defaultIndex >= 0 && defaultIndex < box_->count() ? defaultIndex : -1);
+}
+
+bool TProfileSelection::ConfirmProfileChosen() {
+    if (box_->currentText() != AddMyProfile) {
+        return true;
+    }
+    ShowMessage(TMessageKind::Information, QStringLiteral("Please select a Output Porfiles!"),
+                box_->window());
+    if (QLineEdit* edit = box_->lineEdit()) {
+        edit->selectAll();
+    }
+    return false;
+}
+
+bool TProfileSelection::ApplySelectedProfile(ConvertSettings& settings) {
+    if (!ConfirmProfileChosen()) {
+        return false;
+    }
+    return TakeProfileLineApart(box_->currentText(), state_, settings);
+}
+
+void TProfileSelection::EditSelectedProfile() {
+    if (profileEditor_ && profileEditor_(state_.DeviceFamily, box_->currentIndex())) {
+        FillProfileList();
+    }
+}
+
+void TProfileSelection::ComboBox_OutputSettingChange(int index) {
+    if (index != box_->count() - 1) {
+        return;
+    }
+    if (newProfileEditor_ && newProfileEditor_(state_.DeviceFamily)) {
+        FillProfileList();
+    }
+    // The newest profile when one was added, otherwise the last existing one.
+    if (box_->count() >= 2) {
+        box_->setCurrentIndex(box_->count() - 2);
+    }
+}
+
+void TProfileSelection::LoadFamilyPicture(const QString& pictureFile) {
+    const QString path = skinPath_ + pictureFile;
+    state_.DevicePicture = QImage();
+    if (!QFileInfo(path).isFile()) {
+        return;
+    }
+    // A picture that does not decode is shown like a missing one: it is decoration, and a
+    // damaged skin file must not keep the user from reaching the main window.
+    try {
+        state_.DevicePicture = LoadPicture(path);
+    } catch (const EPictureError&) {
+    }
+}

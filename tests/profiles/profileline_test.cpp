@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "conversion/convertsettings.h"
+#include "profiles/outputstate.h"
+#include "profiles/profileline.h"
+
+namespace {
+
+struct Taken {
+    bool ok = false;
+    TOutputState state;
+    ConvertSettings settings;
+};
+
+Taken TakeApart(const QString& line) {
+    Taken taken;
+    taken.state.OutputFormat = QStringLiteral("3gp");
+    taken.ok = TakeProfileLineApart(line, taken.state, taken.settings);
+    return taken;
+}
+
+TEST(ProfileLineTest, TakesTheStandardLineApart) {
+    const Taken t = TakeApart(QStringLiteral(
+        "My Phone : Video: 176x144, 200 kbps, 15 fps, Audio: 32 kbps, 22.05 khps, 1 Channel Mono"));
+    ASSERT_TRUE(t.ok);
+    EXPECT_EQ(t.state.OutputWidth, 176);
+    EXPECT_EQ(t.state.OutputHeight, 144);
+    EXPECT_EQ(t.settings.FrameSize, QStringLiteral("176x144"));
+    EXPECT_EQ(t.settings.VideoBitRate, QStringLiteral("200"));
+    EXPECT_EQ(t.settings.FrameRate, QStringLiteral("15"));
+    EXPECT_EQ(t.settings.AudioBitRate, QStringLiteral("32"));
+    EXPECT_EQ(t.settings.SampleRate, QStringLiteral("22050"));
+    EXPECT_EQ(t.settings.AudioChannels, QStringLiteral("1"));
+    EXPECT_EQ(t.settings.VideoCodec, QStringLiteral("mpeg4"));
+    EXPECT_EQ(t.settings.AudioCodec, QStringLiteral("aac"));
+    EXPECT_EQ(t.settings.Format, QStringLiteral("3gp"));
+}
+
+TEST(ProfileLineTest, SampleRatesBecomeWholeHertzWithoutAPoint) {
+    EXPECT_EQ(SampleRateHertz(QStringLiteral("22.05")), QStringLiteral("22050"));
+    EXPECT_EQ(SampleRateHertz(QStringLiteral("44.1")), QStringLiteral("44100"));
+    EXPECT_EQ(SampleRateHertz(QStringLiteral("11.025")), QStringLiteral("11025"));
+    EXPECT_EQ(SampleRateHertz(QStringLiteral("48")), QStringLiteral("48000"));
+    EXPECT_EQ(SampleRateHertz(QStringLiteral("8 ")), QStringLiteral("8000"));
+    EXPECT_EQ(SampleRateHertz(QStringLiteral("")), QStringLiteral("0"));
+    EXPECT_EQ(SampleRateHertz(QStringLiteral("fast")), QStringLiteral("0"));
+}
+
+TEST(ProfileLineTest, ResolutionTextDecidesWhetherTheProfileCanBeUsed) {
+    EXPECT_FALSE(
+        TakeApart(QStringLiteral("P : Video: 12, 200 kbps, 15 fps, Audio: 32 kbps, 8 khps, 1 Ch"))
+            .ok);
+    EXPECT_FALSE(TakeApart(QStringLiteral("not a profile at all")).ok);
+    EXPECT_FALSE(TakeApart(QString()).ok);
+    // Without the audio half the video half is empty too.
+    EXPECT_FALSE(TakeApart(QStringLiteral("P : Video: 320x240, 200 kbps, 15 fps")).ok);
+
+    const Taken zero =
+        TakeApart(QStringLiteral("P : Video: 0x0, 200 kbps, 15 fps, Audio: 32 kbps, 8 khps, 1 C"));
+    ASSERT_TRUE(zero.ok);
+    EXPECT_EQ(zero.state.OutputWidth, 0);
+    EXPECT_EQ(zero.state.OutputHeight, 0);
+    EXPECT_EQ(zero.settings.FrameSize, QStringLiteral("0x0"));
+}
+
+TEST(ProfileLineTest, HandWrittenLinesAreLowerCasedAndTrimmed) {
+    const Taken t =
+        TakeApart(QStringLiteral("Big : Video:  640X480 ,\t1500 kbps,  29.97 fps, Audio: 128 kbps, "
+                                 " 44.1 khps, 2 Channels Stereo"));
+    ASSERT_TRUE(t.ok);
+    EXPECT_EQ(t.settings.FrameSize, QStringLiteral("640x480"));
+    // The upper-case separator still gives the frame size that the encoder is asked for.
+    EXPECT_EQ(t.state.OutputWidth, 640);
+    EXPECT_EQ(t.state.OutputHeight, 480);
+    EXPECT_EQ(t.settings.VideoBitRate, QStringLiteral("1500"));
+    EXPECT_EQ(t.settings.FrameRate, QStringLiteral("29.97"));
+    EXPECT_EQ(t.settings.SampleRate, QStringLiteral("44100"));
+    EXPECT_EQ(t.settings.AudioChannels, QStringLiteral("2"));
+}
+
+TEST(ProfileLineTest, MissingSeparatorsGiveEmptyFieldsNotAFailure) {
+    const Taken t = TakeApart(QStringLiteral("Odd : Video: 320x240, Audio: 64"));
+    ASSERT_TRUE(t.ok);
+    EXPECT_EQ(t.state.OutputWidth, 320);
+    EXPECT_EQ(t.state.OutputHeight, 240);
+    EXPECT_EQ(t.settings.VideoBitRate, QString());
+    EXPECT_EQ(t.settings.FrameRate, QString());
+    EXPECT_EQ(t.settings.AudioBitRate, QString());
+    EXPECT_EQ(t.settings.SampleRate, QStringLiteral("0"));
+}
+
+TEST(ProfileLineTest, HeightReadsAtMostFourDigits) {
+    const Taken t = TakeApart(
+        QStringLiteral("H : Video: 100x12345, 1 kbps, 1 fps, Audio: 1 kbps, 8 khps, 1 C"));
+    ASSERT_TRUE(t.ok);
+    EXPECT_EQ(t.state.OutputWidth, 100);
+    EXPECT_EQ(t.state.OutputHeight, 1234);
+}
+
+}  // namespace
