@@ -1,6 +1,7 @@
 #include "outputfile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -83,9 +84,13 @@ void TOutputFile::Write(AVPacket* packet, const AVCodecContext* encoder, const A
 void TOutputFile::Finish() {
     std::lock_guard lock(mutex_);
     Check(av_write_trailer(context_.get()), "finishing the output file");
-    bytes_ = avio_tell(context_->pb);
     Check(avio_closep(&context_->pb), "closing the output file");
     finished_ = true;
+    // Moving the index to the front rewrote the file; its size is the true count now.
+    struct stat status {};
+    if (stat(path_.c_str(), &status) == 0) {
+        bytes_ = status.st_size;
+    }
 }
 
 void TOutputFile::CloseAndRemove() {

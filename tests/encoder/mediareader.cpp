@@ -1,0 +1,146 @@
+#include "mediareader.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/display.h>
+}
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct InputCloser {
+    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+using InputPtr = std::unique_ptr<AVFormatContext, InputCloser>;
+
+InputPtr Open(const std::string& path) {
+    AVFormatContext* context = nullptr;
+    if (avformat_open_input(&context, path.c_str(), nullptr, nullptr) < 0) {
+        return nullptr;
+    }
+    InputPtr input(context);
+    if (avformat_find_stream_info(context, nullptr) < 0) {
+        return nullptr;
+    }
+    return input;
+}
+
+double Seconds(const AVStream* stream) {
+    return stream->duration > 0 ? stream->duration * av_q2d(stream->time_base) : 0;
+}
+
+void SummarizeVideo(const AVStream* stream, TMediaSummary& summary) {
+    const AVCodecParameters* par = stream->codecpar;
+    summary.hasVideo = true;
+    summary.videoCodec = avcodec_get_name(par->codec_id);
+    summary.videoProfile = par->profile;
+    summary.videoLevel = par->level;
+    summary.width = par->width;
+    summary.height = par->height;
+    summary.frameRate = av_q2d(stream->avg_frame_rate);
+    summary.videoSeconds = Seconds(stream);
+    summary.hasRotation = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr);
+}
+
+void SummarizeAudio(const AVStream* stream, TMediaSummary& summary) {
+    const AVCodecParameters* par = stream->codecpar;
+    summary.hasAudio = true;
+    summary.audioCodec = avcodec_get_name(par->codec_id);
+    summary.audioProfile = par->profile;
+    summary.sampleRate = par->sample_rate;
+    summary.channels = par->ch_layout.nb_channels;
+    summary.audioSeconds = Seconds(stream);
+}
+
+}  // namespace
+
+double TLumaPicture::Mean(int x, int y, int w, int h) const {
+    double sum = 0;
+    int count = 0;
+    for (int row = std::max(y, 0); row < std::min(y + h, height); ++row) {
+        for (int column = std::max(x, 0); column < std::min(x + w, width); ++column) {
+            sum += luma[static_cast<std::size_t>(row) * width + column];
+            ++count;
+        }
+    }
+    return count ? sum / count : -1;
+}
+
+TMediaSummary TMediaReader::Summarize(const std::string& path) {
+    TMediaSummary summary;
+    InputPtr input = Open(path);
+    if (!input) {
+        return summary;
+    }
+    summary.opened = true;
+    summary.streams = static_cast<int>(input->nb_streams);
+    if (const AVDictionaryEntry* brand = av_dict_get(input->metadata, "major_brand", nullptr, 0)) {
+        summary.majorBrand = brand->value;
+    }
+    int videoIndex = -1;
+    for (unsigned i = 0; i < input->nb_streams; ++i) {
+        const AVStream* stream = input->streams[i];
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !summary.hasVideo) {
+            SummarizeVideo(stream, summary);
+            videoIndex = static_cast<int>(i);
+        } else if (stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && !summary.hasAudio) {
+            SummarizeAudio(stream, summary);
+        }
+    }
+    AVPacket* packet = av_packet_alloc();
+    while (av_read_frame(input.get(), packet) >= 0) {
+        summary.videoFrames += packet->stream_index == videoIndex;
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    return summary;
+}
+
+TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
+    TLumaPicture picture;
+    InputPtr input = Open(path);
+    if (!input) {
+        return picture;
+    }
+    const int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (stream < 0) {
+        return picture;
+    }
+    const AVCodecParameters* par = input->streams[stream]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+    AVCodecContext* decoder = avcodec_alloc_context3(codec);
+    avcodec_parameters_to_context(decoder, par);
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    int decoded = 0;
+    bool done = avcodec_open2(decoder, codec, nullptr) < 0;
+    while (!done) {
+        const bool more = av_read_frame(input.get(), packet) >= 0;
+        if (more && packet->stream_index != stream) {
+            av_packet_unref(packet);
+            continue;
+        }
+        avcodec_send_packet(decoder, more ? packet : nullptr);
+        av_packet_unref(packet);
+        while (!done && avcodec_receive_frame(decoder, frame) >= 0) {
+            if (decoded++ == index) {
+                picture.width = frame->width;
+                picture.height = frame->height;
+                for (int row = 0; row < frame->height; ++row) {
+                    const uint8_t* line = frame->data[0] + row * frame->linesize[0];
+                    picture.luma.insert(picture.luma.end(), line, line + frame->width);
+                }
+                done = true;
+            }
+            av_frame_unref(frame);
+        }
+        done = done || !more;
+    }
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&decoder);
+    return picture;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What a converted file holds, read back with libavformat and libavcodec.
+struct TMediaSummary {
+    bool opened = false;
+    std::string majorBrand;
+    int streams = 0;
+    // video
+    bool hasVideo = false;
+    std::string videoCodec;
+    int videoProfile = -99;
+    int videoLevel = -99;
+    int width = 0;
+    int height = 0;
+    double frameRate = 0;
+    int64_t videoFrames = 0;
+    double videoSeconds = 0;
+    bool hasRotation = false;
+    // audio
+    bool hasAudio = false;
+    std::string audioCodec;
+    int audioProfile = -99;
+    int sampleRate = 0;
+    int channels = 0;
+    double audioSeconds = 0;
+};
+
+// A decoded picture's luma plane.
+struct TLumaPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> luma;
+    // Mean luma of the rectangle [x, x + w) x [y, y + h).
+    double Mean(int x, int y, int w, int h) const;
+};
+
+class TMediaReader {
+  public:
+    static TMediaSummary Summarize(const std::string& path);
+    // The index-th decoded picture of the first video stream (empty when there is none).
+    static TLumaPicture Picture(const std::string& path, int index);
+};
