@@ -7,9 +7,9 @@
 
 #include "app/pubfunction.h"
 #include "clips/image_item.h"
-#include "clips/listpicture.h"
 #include "dero_window.h"
 #include "platform/messagemap.h"
+#include "skin/image.h"
 #include "skin/imagebutton.h"
 
 namespace {
@@ -95,9 +95,12 @@ bool TListPanel::SetTrackBitmap(const QImage& picture) {
         return false;
     }
     if (!track_) {
-        track_ = new TListPicture(scrollBar_, true);
+        track_ = new TImage(scrollBar_);
+        track_->setObjectName(QStringLiteral("Track"));
+        track_->SetStretch(true);
         track_->lower();
-        connect(track_, &TListPicture::MouseDown, this, &TListPanel::TrackMouseDown);
+        connect(track_, &TImage::MouseDown, this,
+                [this](Qt::MouseButton, const QPoint& pos, const QPoint&) { TrackMouseDown(pos); });
     }
     track_->SetPicture(picture);
     return true;
@@ -117,7 +120,8 @@ void TListPanel::SetBottomBitmap(const QImage& picture) {
         return;
     }
     if (!bottom_) {
-        bottom_ = new TListPicture(content_, false);
+        bottom_ = new TImage(content_);
+        bottom_->setObjectName(QStringLiteral("BottomImage"));
         // Clicks on the picture belong to the items beneath it.
         bottom_->setAttribute(Qt::WA_TransparentForMouseEvents);
     }

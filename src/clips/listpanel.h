@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "clips/cliprecord.h"
-#include "clips/listpicture.h"
 #include "conversion/clipsource.h"
+#include "skin/image.h"
 #include "skin/imagebutton.h"
 
 class Image_Item;
@@ -67,8 +67,8 @@ class TListPanel : public QWidget, public TClipSource {
     TImageButton* Thumb() const { return thumb_; }
     TImageButton* UpButton() const { return upButton_; }
     TImageButton* DownButton() const { return downButton_; }
-    TListPicture* Track() const { return track_; }
-    TListPicture* BottomImage() const { return bottom_; }
+    TImage* Track() const { return track_; }
+    TImage* BottomImage() const { return bottom_; }
     QMenu* PopupMenu() const { return popup_; }
     int ThumbTopMin() const { return thumbTopMin_; }
     int ThumbTopMax() const { return thumbTopMax_; }
@@ -109,11 +109,11 @@ class TListPanel : public QWidget, public TClipSource {
     int anchor_ = -1;
     QWidget* content_;
     QWidget* scrollBar_;
-    QPointer<TListPicture> track_;
+    QPointer<TImage> track_;
     QPointer<TImageButton> thumb_;
     QPointer<TImageButton> upButton_;
     QPointer<TImageButton> downButton_;
-    QPointer<TListPicture> bottom_;
+    QPointer<TImage> bottom_;
     QImage background_;
     int thumbTopMin_ = 0;
     int thumbTopMax_ = 0;
