@@ -1,6 +1,7 @@
 #include "profiles/profileline.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "conversion/convertsettings.h"
@@ -107,8 +108,13 @@ void ReadAudioHalf(const QString& audio, ConvertSettings& settings) {
 }  // namespace
 
 QString SampleRateHertz(const QString& kilohertz) {
-    const float hertz = static_cast<float>(LeadingDecimal(kilohertz) * 1000.0);
-    return QString::number(static_cast<double>(hertz), 'g', 15);
+    const double hertz = LeadingDecimal(kilohertz) * 1000.0;
+    // A number beyond single range (only a text of dozens of digits gets there) becomes infinite
+    // instead of an undefined conversion.
+    const float single = std::fabs(hertz) <= std::numeric_limits<float>::max()
+                             ? static_cast<float>(hertz)
+                             : (hertz < 0 ? -1.0f : 1.0f) * std::numeric_limits<float>::infinity();
+    return QString::number(static_cast<double>(single), 'g', 15);
 }
 
 bool TakeProfileLineApart(const QString& line, TOutputState& state, ConvertSettings& settings) {

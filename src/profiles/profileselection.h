@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -25,6 +24,7 @@ class TProfileSelection : public QObject {
     // returns whether it saved.
     using TProfileEditor = std::function<bool(int32_t family, int position)>;
 
+    // box: the main window's drop-down list, which must outlive this object.
     // profilePath: the profile file; skinPath: the folder of the family pictures, ending in "/".
     TProfileSelection(QComboBox* box, QString profilePath, QString skinPath,
                       QObject* parent = nullptr);
@@ -55,7 +55,7 @@ class TProfileSelection : public QObject {
     void ComboBox_OutputSettingChange(int index);
     void LoadFamilyPicture(const QString& pictureFile);
 
-    QPointer<QComboBox> box_;
+    QComboBox* box_;  // outlives the selection: both belong to the main window
     QString profilePath_;
     QString skinPath_;
     TOutputState state_;

@@ -44,6 +44,7 @@ TEST(ProfileLineTest, SampleRatesBecomeWholeHertzWithoutAPoint) {
     EXPECT_EQ(SampleRateHertz(QStringLiteral("8 ")), QStringLiteral("8000"));
     EXPECT_EQ(SampleRateHertz(QStringLiteral("")), QStringLiteral("0"));
     EXPECT_EQ(SampleRateHertz(QStringLiteral("fast")), QStringLiteral("0"));
+    EXPECT_EQ(SampleRateHertz(QString(60, u'9')), QStringLiteral("inf"));
 }
 
 TEST(ProfileLineTest, ResolutionTextDecidesWhetherTheProfileCanBeUsed) {
