@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+// The start-up splash: a borderless, always-on-top picture that fades in while the windows are
+// built and fades out before the message loop starts. Without its picture it shows nothing.
+class TStartUp : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TStartUp(QString imagePath);
+
+    // Loads the picture, sizes and centres the window on it and fades it in (10, 20 … 250, 255;
+    // 20 ms apart, letting pending messages run). Nothing happens without a readable picture.
+    void ShowSplash();
+    // Fades out (250, 245 … 0; 10 ms apart, no messages run); nothing when the splash never showed.
+    void HideSplash();
+    bool Shown() const { return shown_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    // Each visible alpha value, 0..255, goes through here.
+    virtual void SetAlpha(int alpha);
+    // The pause between two values; the fade-in also lets the application run its messages.
+    virtual void Pause(int milliseconds, bool handleMessages);
+
+  private:
+    QString imagePath_;
+    QImage image_;
+    bool shown_ = false;
+};
+
+// The splash while start-up runs; null before and after.
+extern TStartUp* StartUp;

@@ -1,0 +1,7 @@
+#pragma once
+
+class QWidget;
+
+// Puts a top-level window in the middle of the screen it is on (the primary one before it is
+// shown).
+void CenterOnScreen(QWidget* window);
