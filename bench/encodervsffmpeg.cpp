@@ -1,0 +1,290 @@
+// encoder-vs-ffmpeg: compares dero-encode with the `ffmpeg` command doing the same job.
+//
+//   encoder-vs-ffmpeg [work folder]      (default /tmp/dero-bench/)
+//
+// Makes its sources once in the work folder, then for each case runs both programs alternately,
+// three runs each, and prints the median wall time and peak memory (the children's maximum
+// resident set) and the ratios dero / ffmpeg. Also: the last 10 s of a 10-minute source against a
+// whole 10-second file, and probe + thumbnail time per source through the library's entries.
+// Ratios, not absolute times, are the result: on a shared machine absolute times wander.
+#include <dlfcn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "dero_encoder.h"
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+struct Measurement {
+    double seconds = 0;
+    long peakKilobytes = 0;
+    bool ok = false;
+};
+
+Measurement RunChild(const std::string& program, const Arguments& arguments) {
+    std::vector<std::string> copies = arguments;
+    std::vector<char*> argv;
+    std::string name = program;
+    argv.push_back(name.data());
+    for (auto& argument : copies) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        freopen("/dev/null", "w", stdout);
+        freopen("/dev/null", "w", stderr);
+        execvp(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    Measurement measurement;
+    measurement.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    measurement.peakKilobytes = usage.ru_maxrss;
+    measurement.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return measurement;
+}
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0;
+}
+
+template <typename T>
+T Median(std::vector<T> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Source {
+    std::string file;
+    Arguments make;  // ffmpeg arguments after -y, before the file name
+};
+
+void MakeSource(const std::string& folder, const Source& source) {
+    const std::string path = folder + source.file;
+    if (Exists(path)) {
+        return;
+    }
+    std::printf("making %s ...\n", path.c_str());
+    std::fflush(stdout);
+    Arguments arguments = {"-hide_banner", "-nostdin", "-loglevel", "error", "-y"};
+    arguments.insert(arguments.end(), source.make.begin(), source.make.end());
+    arguments.push_back(path);
+    if (!RunChild("ffmpeg", arguments).ok) {
+        std::fprintf(stderr, "could not make %s\n", path.c_str());
+        std::exit(1);
+    }
+}
+
+Arguments Lavfi(const std::string& size, int seconds, const Arguments& codecs) {
+    Arguments arguments = {
+        "-f",  "lavfi",
+        "-i",  "testsrc2=size=" + size + ":rate=25:duration=" + std::to_string(seconds),
+        "-f",  "lavfi",
+        "-i",  "sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds),
+        "-ac", "2"};
+    arguments.insert(arguments.end(), codecs.begin(), codecs.end());
+    return arguments;
+}
+
+struct Case {
+    std::string name;
+    Arguments dero;    // dero-encode's arguments
+    Arguments ffmpeg;  // the like-for-like command
+};
+
+// One job in both forms: the library's vector, and the modern command's options for it.
+Case MakeCase(const std::string& name, const std::string& input, const std::string& output,
+              const std::string& start, int startSeconds, int length, int padTop, int padLeft) {
+    const int innerWidth = 320 - 2 * padLeft;
+    const int innerHeight = 240 - 2 * padTop;
+    Case c;
+    c.name = name;
+    c.dero = {"-y",
+              "-ss",
+              start,
+              "-t",
+              std::to_string(length),
+              "-i",
+              input,
+              "-vol",
+              "100",
+              "-bitexact",
+              "-vcodec",
+              "mpeg4",
+              "-padtop",
+              std::to_string(padTop),
+              "-padbottom",
+              std::to_string(padTop),
+              "-padleft",
+              std::to_string(padLeft),
+              "-padright",
+              std::to_string(padLeft),
+              "-s",
+              "320x240",
+              "-r",
+              "15",
+              "-b",
+              "300",
+              "-acodec",
+              "aac",
+              "-ac",
+              "2",
+              "-ar",
+              "22050",
+              "-ab",
+              "64",
+              "-f",
+              "mp4",
+              output + ".dero.MP4"};
+    c.ffmpeg = {"-hide_banner",
+                "-nostdin",
+                "-loglevel",
+                "error",
+                "-y",
+                "-ss",
+                std::to_string(startSeconds),
+                "-t",
+                std::to_string(length),
+                "-i",
+                input,
+                "-map",
+                "0:v:0",
+                "-map",
+                "0:a:0?",
+                "-vf",
+                "scale=" + std::to_string(innerWidth) + ":" + std::to_string(innerHeight) +
+                    ",pad=320:240:" + std::to_string(padLeft) + ":" + std::to_string(padTop) +
+                    ",setsar=1,fps=15",
+                "-c:v",
+                "mpeg4",
+                "-b:v",
+                "300k",
+                "-bf",
+                "0",
+                "-c:a",
+                "aac",
+                "-ac",
+                "2",
+                "-ar",
+                "22050",
+                "-b:a",
+                "64k",
+                "-bitexact",
+                "-movflags",
+                "+faststart",
+                "-f",
+                "mp4",
+                output + ".ffmpeg.MP4"};
+    return c;
+}
+
+void Compare(const std::string& label, const std::string& programA, const Arguments& a,
+             const std::string& programB, const Arguments& b) {
+    std::vector<double> timesA, timesB;
+    std::vector<long> memoryA, memoryB;
+    for (int run = 0; run < 3; ++run) {
+        const Measurement first = RunChild(programA, a);
+        const Measurement second = RunChild(programB, b);
+        if (!first.ok || !second.ok) {
+            std::printf("%-34s FAILED (%s)\n", label.c_str(), !first.ok ? "first" : "second");
+            return;
+        }
+        timesA.push_back(first.seconds);
+        timesB.push_back(second.seconds);
+        memoryA.push_back(first.peakKilobytes);
+        memoryB.push_back(second.peakKilobytes);
+    }
+    const double timeA = Median(timesA), timeB = Median(timesB);
+    const long peakA = Median(memoryA), peakB = Median(memoryB);
+    std::printf("%-34s %7.2f s %7.2f s  ratio %.2f   %7ld kB %7ld kB  ratio %.2f\n", label.c_str(),
+                timeA, timeB, timeA / timeB, peakA, peakB, double(peakA) / peakB);
+    std::fflush(stdout);
+}
+
+void ProbeAndThumbnail(const std::string& folder, const std::vector<Source>& sources) {
+    void* library = dlopen(DERO_BIN_DIR "/libEncoder.so", RTLD_NOW);
+    if (!library) {
+        std::printf("cannot load libEncoder.so: %s\n", dlerror());
+        return;
+    }
+    auto init = reinterpret_cast<MyDll_Init_t>(dlsym(library, "MyDll_Init"));
+    auto uninit = reinterpret_cast<MyDll_UnInit_t>(dlsym(library, "MyDll_UnInit"));
+    auto probe = reinterpret_cast<Mydll_GetFileinfo_t>(dlsym(library, "Mydll_GetFileinfo"));
+    auto picture = reinterpret_cast<Mydll_GetPicure_t>(dlsym(library, "Mydll_GetPicure"));
+    init();
+    const std::string snapshot = folder + "snap0.pic";
+    for (const Source& source : sources) {
+        const std::string path = folder + source.file;
+        std::vector<double> times;
+        for (int run = 0; run < 3; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            MediaFileInfo info{};
+            probe(path.c_str(), &info);
+            picture(path.c_str(), 5, "80x60", snapshot.c_str());
+            times.push_back(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            unlink(snapshot.c_str());
+        }
+        std::printf("probe + thumbnail %-24s %7.3f s\n", source.file.c_str(), Median(times));
+    }
+    uninit();
+    dlclose(library);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string folder = argc > 1 ? argv[1] : "/tmp/dero-bench/";
+    if (folder.back() != '/') {
+        folder += '/';
+    }
+    mkdir(folder.c_str(), 0755);
+    const std::vector<Source> sources = {
+        {"avi-640x480-70s.avi",
+         Lavfi("640x480", 70, {"-c:v", "mpeg4", "-q:v", "3", "-c:a", "libmp3lame"})},
+        {"h264-1280x720-60s.mp4",
+         Lavfi("1280x720", 60, {"-c:v", "libx264", "-preset", "fast", "-c:a", "aac"})},
+        {"h264-640x360-600s.mp4",
+         Lavfi("640x360", 600, {"-c:v", "libx264", "-preset", "veryfast", "-c:a", "aac"})},
+        {"h264-640x360-10s.mp4",
+         Lavfi("640x360", 10, {"-c:v", "libx264", "-preset", "veryfast", "-c:a", "aac"})},
+    };
+    for (const Source& source : sources) {
+        MakeSource(folder, source);
+    }
+    const std::string encoder = DERO_BIN_DIR "/dero-encode";
+    std::printf("%-34s %9s %9s  %-10s %10s %10s\n", "case", "dero", "ffmpeg", "", "dero peak",
+                "ffmpeg peak");
+    const std::vector<Case> cases = {
+        MakeCase("AVI 640x480 MPEG-4/MP3, 10..60 s", folder + sources[0].file, folder + "avi",
+                 "00:00:10", 10, 50, 0, 10),
+        MakeCase("H.264 1280x720/AAC, whole 60 s", folder + sources[1].file, folder + "h264",
+                 "00:00:00", 0, 60, 30, 0),
+    };
+    for (const Case& c : cases) {
+        Compare(c.name, encoder, c.dero, "ffmpeg", c.ffmpeg);
+    }
+    const Case trimmed =
+        MakeCase("", folder + sources[2].file, folder + "trimmed", "00:09:50", 590, 10, 30, 0);
+    const Case whole =
+        MakeCase("", folder + sources[3].file, folder + "whole", "00:00:00", 0, 10, 30, 0);
+    Compare("last 10 s of 10 min vs 10 s file", encoder, trimmed.dero, encoder, whole.dero);
+    ProbeAndThumbnail(folder, sources);
+    return 0;
+}
