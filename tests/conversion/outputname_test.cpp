@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-
 #include "conversion/outputname.h"
 #include "support/tempdir.h"
 
@@ -25,13 +23,6 @@ TEST(OutputNameTest, OnlyTheLastExtensionIsReplaced) {
               dir.Path() + QStringLiteral("a.b.3gp"));
     EXPECT_EQ(FreeOutputFile(dir.Path(), QStringLiteral("/in.d/noext"), QStringLiteral(".MP4")),
               dir.Path() + QStringLiteral("noext.MP4"));
-}
-
-TEST(OutputNameTest, AFolderOfThatNameCountsAsTaken) {
-    TempDir dir;
-    ASSERT_TRUE(QDir(dir.Path()).mkdir(QStringLiteral("clip.MP4")));
-    EXPECT_EQ(FreeOutputFile(dir.Path(), QStringLiteral("clip.mov"), QStringLiteral(".MP4")),
-              dir.Path() + QStringLiteral("clip1.MP4"));
 }
 
 }  // namespace

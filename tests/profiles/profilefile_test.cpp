@@ -58,12 +58,6 @@ TEST_F(ProfileFileTest, AppendingRaisesTheCountAndReplacingKeepsIt) {
     EXPECT_EQ(file.Profiles(QStringLiteral("mp4")), QStringList({"a", "B", "c"}));
 }
 
-TEST_F(ProfileFileTest, AppendingToAMissingFileCreatesItsSection) {
-    TProfileFile file(dir_.Path() + QStringLiteral("new.dll"));
-    file.AppendProfile(QStringLiteral("ipod"), QStringLiteral("mine"));
-    EXPECT_EQ(file.Profiles(QStringLiteral("ipod")), QStringList({"mine"}));
-}
-
 TEST_F(ProfileFileTest, RefusedWriteNamesTheFile) {
     const QString path = dir_.Path() + QStringLiteral("no such folder/Output.dll");
     TProfileFile file(path);

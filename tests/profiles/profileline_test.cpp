@@ -90,12 +90,4 @@ TEST(ProfileLineTest, MissingSeparatorsGiveEmptyFieldsNotAFailure) {
     EXPECT_EQ(t.settings.SampleRate, QStringLiteral("0"));
 }
 
-TEST(ProfileLineTest, HeightReadsAtMostFourDigits) {
-    const Taken t = TakeApart(
-        QStringLiteral("H : Video: 100x12345, 1 kbps, 1 fps, Audio: 1 kbps, 8 khps, 1 C"));
-    ASSERT_TRUE(t.ok);
-    EXPECT_EQ(t.state.OutputWidth, 100);
-    EXPECT_EQ(t.state.OutputHeight, 1234);
-}
-
 }  // namespace
