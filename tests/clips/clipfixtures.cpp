@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPainter>
 #include <QThread>
 
@@ -38,6 +39,19 @@ bool SkinPanel(TListPanel& panel, int height, bool buttons) {
     return panel.LayOut() && ok;
 }
 
+void WriteListSkin(const QString& dir, const QString& panelEntry) {
+    Strip(kBarWidth, kThumbHeight, 3).save(dir + "thumb.bmp", "BMP");
+    Strip(kBarWidth, kButtonHeight, 3).save(dir + "up.bmp", "BMP");
+    Strip(kBarWidth, kButtonHeight, 3).save(dir + "down.bmp", "BMP");
+    Solid(kBarWidth, 8, QColor(70, 70, 90)).save(dir + "track.bmp", "BMP");
+    Solid(4, 4, kBackColour).save(dir + "back.bmp", "BMP");
+    Solid(200, 6, QColor(0, 0, 160)).save(dir + "bottom.bmp", "BMP");
+    QFile ini(dir + "Skin.ini");
+    if (ini.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        ini.write("[MainWindow]\nTP_ImageList=" + panelEntry.toUtf8() + "\n");
+    }
+}
+
 QImage Thumbnail(const QColor& colour) {
     return Solid(80, 60, colour);
 }
@@ -64,6 +78,22 @@ QByteArray PaddedJpeg(int size) {
     if (data.size() < size) {
         data.append(QByteArray(size - data.size(), '\0'));
     }
+    return data;
+}
+
+QByteArray NoisyJpeg() {
+    QImage noise(80, 60, QImage::Format_RGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < noise.height(); ++y) {
+        for (int x = 0; x < noise.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            noise.setPixel(x, y, seed >> 8);
+        }
+    }
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    noise.save(&buffer, "JPG", 95);
     return data;
 }
 

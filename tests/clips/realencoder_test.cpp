@@ -1,0 +1,157 @@
+// Clip probing end to end through the real encoder library and generated media.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <set>
+
+#include "app/pubfunction.h"
+#include "clipfixtures.h"
+#include "clips/addfilescommand.h"
+#include "clips/image_item.h"
+#include "clips/listpanel.h"
+#include "clips/listpanelskin.h"
+#include "conversion/encoderbinding.h"
+#include "messagerecorder.h"
+#include "skin/skin.h"
+#include "support/tempdir.h"
+#include "support/testmedia.h"
+
+using namespace clipfixtures;
+
+namespace {
+
+#ifdef DERO_HAVE_ENCODER
+
+// Where the screenshot of the filled list goes: $DERO_TEST_OUTPUT_DIR, else beside the test.
+QString OutputFolder() {
+    QString folder = qEnvironmentVariable("DERO_TEST_OUTPUT_DIR");
+    if (folder.isEmpty()) {
+        folder = QCoreApplication::applicationDirPath() + "/clips-output";
+    }
+    QDir().mkpath(folder);
+    return folder + "/";
+}
+
+int DistinctColours(const QImage& image, const QRect& area) {
+    std::set<QRgb> colours;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            colours.insert(image.pixel(x, y));
+        }
+    }
+    return static_cast<int>(colours.size());
+}
+
+class RealEncoderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!TestMedia::Available()) {
+            GTEST_SKIP() << "the ffmpeg command is not available";
+        }
+        ASSERT_TRUE(binding_.Load(QStringLiteral(DERO_BIN_DIR "/libEncoder.so")));
+        DllInit();
+        savedSnapshotFolder_ = path_Snapshot;
+        path_Snapshot = snapshots_.Path();
+
+        window_.setObjectName("MainWindow");
+        window_.resize(460, 360);
+        panel_ = new TListPanel(&window_);
+        panel_->setObjectName("TP_ImageList");
+        WriteListSkin(skin_.Path(), kFullPanelEntry);
+        ASSERT_TRUE(ApplySkin(window_, {SkinComponent(panel_, &ApplyListPanelSkin)}, skin_.Path()));
+        command_ = std::make_unique<TAddFilesCommand>(&window_, panel_);
+    }
+
+    void TearDown() override {
+        command_.reset();
+        path_Snapshot = savedSnapshotFolder_;
+    }
+
+    QString Make(const char* name, const TestMedia::Spec& spec) {
+        const QString path = media_.Path() + name;
+        EXPECT_TRUE(TestMedia::Make(path.toStdString(), spec)) << name;
+        return path;
+    }
+
+    TEncoderBinding binding_;
+    TempDir media_;
+    TempDir snapshots_;
+    TempDir skin_;
+    QString savedSnapshotFolder_;
+    TMessageRecorder window_;
+    TListPanel* panel_ = nullptr;
+    std::unique_ptr<TAddFilesCommand> command_;
+};
+
+TEST_F(RealEncoderTest, AMultiFileAddFillsTheListWithFactsAndThumbnails) {
+    TestMedia::Spec one;
+    one.width = 160, one.height = 120, one.seconds = 2;
+    TestMedia::Spec two;
+    two.width = 320, two.height = 240, two.seconds = 3, two.audioChannels = 2;
+    TestMedia::Spec three;
+    three.width = 176, three.height = 144, three.seconds = 4, three.audioChannels = 0;
+    const QStringList files = {Make("clip one.avi", one), Make("two.mp4", two),
+                               Make("three.mov", three)};
+    command_->SetOpenDialog([files](QWidget*) { return files; });
+
+    window_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+    command_->Execute();
+    ASSERT_TRUE(WaitUntil([this] { return !command_->AddingFiles(); }));
+
+    ASSERT_EQ(panel_->Count(), 3);
+    const int durations[] = {2, 3, 4};
+    const QSize sizes[] = {{160, 120}, {320, 240}, {176, 144}};
+    const char* audio[] = {"aac", "aac", "none"};
+    for (int i = 0; i < 3; ++i) {
+        const Image_Item* item = panel_->GetItem(i);
+        const ClipRecord& clip = item->Clip();
+        EXPECT_EQ(clip.SourceFile, files[i]);
+        // The library rounds the container's duration up to whole seconds.
+        EXPECT_GE(clip.Duration, durations[i]) << i;
+        EXPECT_LE(clip.Duration, durations[i] + 1) << i;
+        EXPECT_EQ(QSize(clip.Width, clip.Height), sizes[i]) << i;
+        EXPECT_EQ(clip.VideoFormat, "mpeg4");
+        EXPECT_EQ(clip.AudioFormat, audio[i]);
+        EXPECT_EQ(clip.StopTime, clip.Duration);
+        // The test pattern's thumbnail has many colours; a missing one would be flat grey.
+        EXPECT_GT(DistinctColours(item->Picture(), QRect(2, 2, 80, 60)), 20) << i;
+    }
+    EXPECT_TRUE(QDir(snapshots_.Path()).isEmpty());
+
+    QTest::qWait(50);
+    QScreen* screen = window_.screen();
+    QPixmap shot = screen ? screen->grabWindow(window_.winId()) : QPixmap();
+    if (shot.isNull()) {
+        shot = window_.grab();
+    }
+    const QString shotPath = OutputFolder() + "clip-list.png";
+    EXPECT_TRUE(shot.save(shotPath)) << shotPath.toStdString();
+}
+
+TEST_F(RealEncoderTest, FilesThatAreNoVideoAreLeftOutSilently) {
+    const QString noise = media_.Path() + "noise.avi";
+    ASSERT_TRUE(TestMedia::MakeRandomFile(noise.toStdString(), 64 * 1024));
+    const QString good = media_.Path() + "good.mpg";
+    TestMedia::Spec spec;
+    spec.videoCodec = "mpeg1video";
+    spec.audioCodec = "mp2";
+    spec.sampleRate = 44100;
+    ASSERT_TRUE(TestMedia::Make(good.toStdString(), spec));
+
+    command_->ProbeAndAddClip(noise);
+    command_->ProbeAndAddClip(media_.Path() + "missing.avi");
+    command_->ProbeAndAddClip(QString());
+    EXPECT_EQ(panel_->Count(), 0);
+    command_->ProbeAndAddClip(good);
+    ASSERT_EQ(panel_->Count(), 1);
+    EXPECT_EQ(panel_->GetItem(0)->Clip().VideoFormat, "mpeg1video");
+    EXPECT_TRUE(QDir(snapshots_.Path()).isEmpty());
+}
+
+#endif
+
+}  // namespace
