@@ -40,6 +40,8 @@ Measurement RunChild(const std::string& program, const Arguments& arguments) {
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
+    // Children inherit unflushed output and would print it again.
+    std::fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {

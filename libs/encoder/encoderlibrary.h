@@ -30,6 +30,8 @@ class TEncoderLibrary {
 
   private:
     TEncoderLibrary() = default;
+    // Unloading or leaving the process without MyDll_UnInit must not leave a joinable thread.
+    ~TEncoderLibrary() { UnInit(); }
     // Claims the single conversion slot; false when a conversion is running.
     bool Claim();
     void Release();

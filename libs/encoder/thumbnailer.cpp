@@ -36,6 +36,9 @@ void ParseSize(const std::string& size, int& width, int& height) {
 FramePtr DecodeFrameAt(TInputFile& input, int64_t targetUs) {
     AVStream* stream = input.VideoStream();
     CodecContextPtr decoder = TInputFile::OpenDecoder(stream, 0);
+    // Deblocking is invisible in a picture shrunk to thumbnail size and costs a good part of the
+    // decoding on the way to the wanted frame.
+    decoder->skip_loop_filter = AVDISCARD_ALL;
     const int64_t seekTo = targetUs + input.StartMicroseconds();
     avformat_seek_file(input.Context(), -1, INT64_MIN, seekTo, seekTo, 0);
     const int64_t target = av_rescale_q(seekTo, AV_TIME_BASE_Q, stream->time_base);

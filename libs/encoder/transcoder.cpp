@@ -92,7 +92,9 @@ TTranscoder::TTranscoder(const TConvertOptions& options, const std::atomic<bool>
 TTranscoder::~TTranscoder() = default;
 
 void TTranscoder::OpenSource() {
-    input_ = std::make_unique<TInputFile>(options_.inputFile, &abort_, kNoTimeLimit);
+    // A stop during opening interrupts the reads; failures of later stages stop the reader through
+    // abort_, which it checks per packet.
+    input_ = std::make_unique<TInputFile>(options_.inputFile, &stop_, kNoTimeLimit);
     videoIn_ = input_->VideoStream();
     audioIn_ = input_->AudioStream();
     if (!videoIn_) {
@@ -233,7 +235,9 @@ std::string TTranscoder::VideoChain(const AVFrame& first) const {
                  std::to_string(options_.padLeft) + ":" + std::to_string(options_.padTop) +
                  ":black";
     }
-    chain += ",setsar=1,fps=" + Ratio(outRate_) + ",format=yuv420p";
+    // start_time=0 repeats the first picture when the video starts after the audio, so both
+    // tracks begin together.
+    chain += ",setsar=1,fps=" + Ratio(outRate_) + ":start_time=0,format=yuv420p";
     return chain;
 }
 
