@@ -27,7 +27,11 @@ std::string TConvertJob::ProgressLine(int64_t frames, double fps, double quality
 
 void TConvertJob::Inform(const std::string& text) const {
     if (info_) {
-        info_(text.c_str());
+        // One line per call: a file name with a line break must not split a message.
+        std::string line = text;
+        std::replace_if(
+            line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+        info_(line.c_str());
     }
 }
 

@@ -1,5 +1,6 @@
 // The exported entries, C linkage. Nothing thrown inside the library crosses them.
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -11,6 +12,15 @@
 #define DERO_EXPORT extern "C" __attribute__((visibility("default")))
 
 using dero::TEncoderLibrary;
+
+// The record's layout is part of the interface the program was built against.
+static_assert(offsetof(MediaFileInfo, FileName) == 0);
+static_assert(offsetof(MediaFileInfo, Duration) == sizeof(void*));
+static_assert(offsetof(MediaFileInfo, VideoFormat) == 2 * sizeof(void*));
+static_assert(offsetof(MediaFileInfo, AudioFormat) == 3 * sizeof(void*));
+static_assert(offsetof(MediaFileInfo, Width) == 4 * sizeof(void*));
+static_assert(offsetof(MediaFileInfo, Height) == 4 * sizeof(void*) + 4);
+static_assert(sizeof(void*) != 8 || sizeof(MediaFileInfo) == 64);
 
 namespace {
 

@@ -216,6 +216,16 @@ std::string TTranscoder::VideoChain(const AVFrame& first) const {
     if (first.interlaced_frame || (order != AV_FIELD_UNKNOWN && order != AV_FIELD_PROGRESSIVE)) {
         chain += "yadif=deint=interlaced,";
     }
+    // Dropping pictures before scaling them saves the work on every picture the rate
+    // conversion would throw away; when pictures are repeated, scaling first does less.
+    // start_time=0 repeats the first picture when the video starts after the audio, so both
+    // tracks begin together.
+    const std::string rate = "fps=" + Ratio(outRate_) + ":start_time=0,";
+    const AVRational sourceRate = av_guess_frame_rate(input_->Context(), videoIn_, nullptr);
+    const bool fewerPictures = sourceRate.num > 0 && av_cmp_q(outRate_, sourceRate) <= 0;
+    if (fewerPictures) {
+        chain += rate;
+    }
     const int innerWidth = outWidth_ - options_.padLeft - options_.padRight;
     const int innerHeight = outHeight_ - options_.padTop - options_.padBottom;
     const int rotation = TInputFile::Rotation(videoIn_);
@@ -235,9 +245,11 @@ std::string TTranscoder::VideoChain(const AVFrame& first) const {
                  std::to_string(options_.padLeft) + ":" + std::to_string(options_.padTop) +
                  ":black";
     }
-    // start_time=0 repeats the first picture when the video starts after the audio, so both
-    // tracks begin together.
-    chain += ",setsar=1,fps=" + Ratio(outRate_) + ":start_time=0,format=yuv420p";
+    chain += ",setsar=1,";
+    if (!fewerPictures) {
+        chain += rate;
+    }
+    chain += "format=yuv420p";
     return chain;
 }
 
