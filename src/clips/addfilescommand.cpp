@@ -12,7 +12,11 @@ TAddFilesCommand::TAddFilesCommand(QWidget* window, TListPanel* list, TProbeEntr
 }
 
 TAddFilesCommand::~TAddFilesCommand() {
-    stopping_ = true;
+    {
+        const std::lock_guard lock(handOverMutex_);
+        stopping_ = true;
+    }
+    handOverFree_.notify_all();
     if (worker_.joinable()) {
         worker_.join();
     }
@@ -94,7 +98,7 @@ void TAddFilesCommand::RunWorker(const QStringList& files) {
 void TAddFilesCommand::ProbeOnWorker(const QString& fileName) {
     try {
         std::optional<ProbedClip> clip = prober_.Probe(fileName, CurrentSnapshotPath());
-        if (clip) {
+        if (clip && WaitForHandOverSlot()) {
             QMetaObject::invokeMethod(
                 this, [this, clip = std::move(*clip)] { AddProbedClip(clip); },
                 Qt::QueuedConnection);
@@ -104,13 +108,32 @@ void TAddFilesCommand::ProbeOnWorker(const QString& fileName) {
     }
 }
 
-void TAddFilesCommand::AddProbedClip(const ProbedClip& clip) {
-    if (!list_) {
-        return;
+bool TAddFilesCommand::WaitForHandOverSlot() {
+    std::unique_lock lock(handOverMutex_);
+    handOverFree_.wait(lock, [this] { return !handOverPending_ || stopping_; });
+    handOverPending_ = true;
+    return !stopping_;
+}
+
+void TAddFilesCommand::ReleaseHandOverSlot() {
+    {
+        const std::lock_guard lock(handOverMutex_);
+        handOverPending_ = false;
     }
-    auto* item = new Image_Item(list_);
-    item->Fill(clip.Record, clip.Thumbnail);
-    list_->AddItem(item);
+    handOverFree_.notify_one();
+}
+
+void TAddFilesCommand::AddProbedClip(const ProbedClip& clip) {
+    // The worker waits for this slot, so it is freed however the hand-over ends.
+    struct SlotRelease {
+        TAddFilesCommand* command;
+        ~SlotRelease() { command->ReleaseHandOverSlot(); }
+    } release{this};
+    if (list_) {
+        auto* item = new Image_Item(list_);
+        item->Fill(clip.Record, clip.Thumbnail);
+        list_->AddItem(item);
+    }
 }
 
 void TAddFilesCommand::FinishAdding() {

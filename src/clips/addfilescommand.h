@@ -4,7 +4,9 @@
 #include <QPointer>
 #include <QStringList>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 #include "clips/clipprober.h"
@@ -54,6 +56,8 @@ class TAddFilesCommand : public QObject {
     void RunWorker(const QStringList& files);
     void ProbeOnWorker(const QString& fileName);
     void AddProbedClip(const ProbedClip& clip);
+    bool WaitForHandOverSlot();
+    void ReleaseHandOverSlot();
     void FinishAdding();
 
     QPointer<QWidget> window_;
@@ -64,5 +68,10 @@ class TAddFilesCommand : public QObject {
     bool addingFiles_ = false;
     std::atomic<int32_t> snapshotSerial_{0};
     std::atomic<bool> stopping_{false};
+    // At most one probed clip waits in the event queue: a backlog of hand-overs would be
+    // delivered in one pass of the event loop and keep input and timers waiting meanwhile.
+    std::mutex handOverMutex_;
+    std::condition_variable handOverFree_;
+    bool handOverPending_ = false;
     std::thread worker_;
 };
