@@ -46,15 +46,20 @@ void TMainWindow::FormCreate() {
         return;
     }
     LoadSettings();
+    settingsRead_ = true;
     // After the settings: a stored output folder that cannot be made falls back to the default.
     CreateWorkFolders();
 }
 
 void TMainWindow::FormDestroy() {
-    try {
-        SaveSettings();
-    } catch (const EIniFileException& error) {
-        ShowMessage(TMessageKind::Error, QString::fromStdString(error.what()));
+    // Settings never read (the encoder library was missing) are only defaults; writing them
+    // would wipe the user's stored choices.
+    if (settingsRead_) {
+        try {
+            SaveSettings();
+        } catch (const EIniFileException& error) {
+            ShowMessage(TMessageKind::Error, QString::fromStdString(error.what()));
+        }
     }
     encoder_.Unload();
     ClearFolder(path_Snapshot, false);

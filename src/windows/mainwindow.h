@@ -26,6 +26,7 @@ class TMainWindow : public QWidget, public TMessageMap {
     void FormDestroy();
 
     TEncoderBinding encoder_;
+    bool settingsRead_ = false;
     TWindowHandle* handle_;
 };
 
