@@ -174,7 +174,7 @@ TEST_F(ConvertTest, SilentSourceGetsSilentTrackOnlyForPsp) {
     EXPECT_NEAR(out.audioSeconds, out.videoSeconds, 0.1);
 }
 
-TEST_F(ConvertTest, MixesDownSurroundAndConvertsAviWithMp3) {
+TEST_F(ConvertTest, MixesDownSurroundAndConvertsAviAndWindowsMedia) {
     TestMedia::Spec surround;
     surround.audioChannels = 6;
     surround.sampleRate = 48000;
@@ -197,6 +197,16 @@ TEST_F(ConvertTest, MixesDownSurroundAndConvertsAviWithMp3) {
     const TMediaSummary out = TMediaReader::Summarize(arguments.output);
     EXPECT_EQ(out.channels, 1);
     EXPECT_NEAR(out.audioSeconds, 1.0, 0.05);
+
+    // Windows Media audio names no channel layout.
+    TestMedia::Spec wmv;
+    wmv.videoCodec = "wmv2";
+    wmv.audioCodec = "wmav2";
+    wmv.seconds = 1;
+    arguments = ArgumentsFor(Clip("old.wmv", wmv), OutputPath("wmv.MP4"));
+    arguments.length = "1";
+    ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
+    EXPECT_EQ(TMediaReader::Summarize(arguments.output).channels, 2);
 }
 
 TEST_F(ConvertTest, OddSizedInterlacedSourcesConvertAtTheSourceSizeRoundedToEven) {
