@@ -115,11 +115,4 @@ TEST_F(ImageButtonTest, ShapedButtonIsCutFromMagentaAndUnshapedLoadDropsTheShape
     EXPECT_TRUE(button->mask().isEmpty());
 }
 
-TEST_F(ImageButtonTest, AllMagentaShapedButtonShowsNothing) {
-    ASSERT_TRUE(
-        button->LoadStateStrip(MakeStrip({kMagenta}, kW, kH), kW, kH, true, false, false, false));
-    EXPECT_FALSE(button->mask().isEmpty());
-    EXPECT_TRUE((button->mask() & button->rect()).isEmpty());
-}
-
 }  // namespace

@@ -15,6 +15,8 @@ TEST(SkinField, FieldsAreCommaTerminatedAndTrimmed) {
     EXPECT_EQ(SkinField(value, 15), "");
     EXPECT_EQ(SkinNumber(value, 9), 0);
     EXPECT_FALSE(SkinFlag(value, 9));
+    EXPECT_EQ(SkinField("Wrong", 1), "");  // no comma at all: every field is empty
+    EXPECT_EQ(SkinField("a,b", 3), "");
 }
 
 TEST(SkinField, TwelfthFieldWithoutItsCommaIsEmpty) {
@@ -32,12 +34,6 @@ TEST(SkinField, NumbersAreLeadingDecimalIntegers) {
     EXPECT_EQ(SkinNumber("-99999999999,", 1), -2147483647 - 1);
     EXPECT_TRUE(SkinFlag("-1,", 1));
     EXPECT_TRUE(SkinFlag("2,", 1));
-}
-
-TEST(SkinField, NoCommaAtAllKeepsTheWholeTextOutOfEveryField) {
-    EXPECT_EQ(SkinField("Wrong", 1), "");
-    EXPECT_EQ(SkinField("", 1), "");
-    EXPECT_EQ(SkinField("a,b", 3), "");
 }
 
 }  // namespace
