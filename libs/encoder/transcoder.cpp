@@ -82,8 +82,9 @@ TTranscoder::TTranscoder(const TConvertOptions& options, const std::atomic<bool>
         throw TEncodeError("the output file is the source file: " + options_.outputFile);
     }
     OpenSource();
+    // Writing the trailer may move megabytes to put the index in front; a stop interrupts that too.
     output_ = std::make_unique<TOutputFile>(options_.outputFile, options_.format, options_.bitExact,
-                                            &abort_);
+                                            &stop_);
     SetUpVideoEncoder();
     SetUpAudioEncoder();
     output_->Open(options_.overwrite);
@@ -312,7 +313,14 @@ TTranscoder::TResult TTranscoder::Run(const std::function<void(const TProgress&)
     if (framesEncoded_.load() == 0) {
         throw TEncodeError("nothing to convert: no picture lies in the chosen time range");
     }
-    output_->Finish();
+    try {
+        output_->Finish();
+    } catch (const TEncodeError&) {
+        if (stop_.load()) {
+            return TResult::Stopped;
+        }
+        throw;
+    }
     report(Snapshot());
     return TResult::Finished;
 }
