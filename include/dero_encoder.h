@@ -42,9 +42,14 @@ typedef int (*DeroInfoCallback)(const char* text);
 /* Percent of the current clip, 0..100. May be called from the library's worker thread. */
 typedef int (*DeroPercentCallback)(int32_t percent);
 
+/* Results: 0 on success, non-zero otherwise (the program reads none of them). */
 typedef int (*MyDll_Init_t)(void);
+/* Stops a running conversion and waits for the library's thread to end. */
 typedef int (*MyDll_UnInit_t)(void);
+/* Always fills info; non-zero when the file has no decodable video. Safe from any thread. */
 typedef int (*Mydll_GetFileinfo_t)(const char* fileName, MediaFileInfo* info);
+/* Writes a JPEG of size "WxH" (the frame at `second`, or the middle of a shorter clip,
+ * letter-boxed with its display aspect) to picturePath: at least 1024 bytes, or no file at all. */
 typedef int (*Mydll_GetPicure_t)(const char* fileName, int32_t second, const char* size,
                                  const char* picturePath);
 typedef int (*SetGetInfoCallBackFun_t)(DeroInfoCallback callback);
@@ -53,6 +58,7 @@ typedef int (*SetGetPercentCallBackFun_t)(DeroPercentCallback callback);
  * posted to window when the clip ends. With a null window the conversion runs on the calling
  * thread and the result is 0 on success, non-zero on failure. */
 typedef int (*X_t)(DeroWindowHandle* window, int32_t argc, char** argv);
+/* Ends the running conversion promptly (its message still follows); harmless when idle. */
 typedef int (*Mydll_Stop_t)(void);
 
 #ifdef __cplusplus
