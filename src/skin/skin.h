@@ -48,7 +48,18 @@ TSkinComponent SkinComponent(TCheckImageButton* control);
 TSkinComponent SkinComponent(TDynamicImageButton* control);
 TSkinComponent SkinComponent(TFixProgress* control);
 
-// A window that the skin dresses. Its section in the skin file is its objectName().
+// A window that the skin dresses. Its section in the skin file is its objectName(). A window
+// lists its skinned controls once, in the order it created them:
+//
+//   class TMainWindow : public QWidget, public TSkinnedWindow {
+//       std::vector<TSkinComponent> SkinComponents() override {
+//           return {SkinComponent(Img_Background), SkinComponent(TB_Play),
+//                   SkinComponent(TP_ImageList, &ApplyListPanelSkin), ...};
+//       }
+//   };
+//
+// and calls ApplySkin(MainWindow, path_Skin). Its background pictures are created disabled so
+// that presses on them reach the window, which a TWindowDragger then moves.
 class TSkinnedWindow {
   public:
     virtual ~TSkinnedWindow() = default;
