@@ -10,6 +10,7 @@
 
 #include "encodeerror.h"
 #include "filtergraph.h"
+#include "timestampmender.h"
 
 namespace dero {
 namespace {
@@ -369,6 +370,7 @@ TProgress TTranscoder::Snapshot() const {
 
 void TTranscoder::ReadPackets() {
     AVFormatContext* context = input_->Context();
+    TTimestampMender mender(context);
     while (!abort_.load() && !(videoDone_.load() && (!audioIn_ || audioDone_.load()))) {
         PacketPtr packet = MakePacket();
         const int read = av_read_frame(context, packet.get());
@@ -378,6 +380,7 @@ void TTranscoder::ReadPackets() {
         if (read < 0) {
             break;  // the end, or a damaged tail: convert what could be read
         }
+        mender.Mend(packet.get());
         // A queue refuses once its stage has all it needs; the packet is then dropped.
         if (packet->stream_index == videoIn_->index) {
             videoPackets_.Push(std::move(packet));

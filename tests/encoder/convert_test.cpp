@@ -1,3 +1,5 @@
+#include <fstream>
+#include <iterator>
 #include <regex>
 
 #include "encoderfixture.h"
@@ -232,6 +234,26 @@ TEST_F(ConvertTest, OddSizedInterlacedSourcesConvertAtTheSourceSizeRoundedToEven
     tv.length = "1";
     ASSERT_EQ(ConvertNow(tv), 0) << recorder_.LastLine();
     EXPECT_EQ(TMediaReader::Summarize(tv.output).videoFrames, 15);
+}
+
+// Cut or joined MPEG files restart their clock; the pictures after the reset still count.
+TEST_F(ConvertTest, JoinsRestartedTimestampsOfConcatenatedMpegFiles) {
+    TestMedia::Spec part;
+    part.videoCodec = "mpeg2video";
+    part.audioCodec = "mp2";
+    part.seconds = 1;
+    const std::string joined = OutputPath("joined.mpg");
+    {
+        std::ifstream in(Clip("part.mpg", part), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        std::ofstream(joined, std::ios::binary) << bytes << bytes;
+    }
+    const std::vector<std::string> arguments = {
+        "dero-encode", "-i", joined, "-s", "176x144", "-r", "10", OutputPath("joined.MP4")};
+    ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
+    const TMediaSummary out = TMediaReader::Summarize(arguments.back());
+    EXPECT_NEAR(out.videoFrames, 20, 1);
+    EXPECT_NEAR(out.audioSeconds, 2.0, 0.1);
 }
 
 TEST_F(ConvertTest, HandlesSpacesAndNonAsciiInPaths) {
