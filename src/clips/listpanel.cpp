@@ -207,7 +207,7 @@ void TListPanel::ApplyScrollPosition() {
         thumb_ && range > 0 ? static_cast<float>(thumb_->y() - thumbTopMin_) / range : 0.0f;
     const int steps = std::max(0, (ContentHeight() + TopMargin - height()) / ItemPitch);
     const int shift = static_cast<int>(fraction * steps) * ItemPitch;
-    const int contentWidth = width() - (scrollBar_->isVisible() ? scrollBar_->width() : 0);
+    const int contentWidth = width() - scrollBar_->width();
     content_->setGeometry(0, -shift, contentWidth, shift + height());
     PlaceBottomImage();
 }

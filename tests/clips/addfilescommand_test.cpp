@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFileDialog>
 #include <future>
 
 #include "app/pubfunction.h"
@@ -132,33 +131,6 @@ TEST_F(AddFilesCommandTest, TheSameFileTwiceGivesTwoIndependentClips) {
     ASSERT_TRUE(panel_->SetTrim(panel_->GetItem(1), 10, 42));
     EXPECT_EQ(panel_->GetItem(0)->Clip().StartTime, 0);
     EXPECT_EQ(panel_->GetItem(1)->Clip().StartTime, 10);
-}
-
-TEST_F(AddFilesCommandTest, CancellingTheDialogProbesNothing) {
-    command_->Execute();
-    EXPECT_EQ(dialogsShown_, 1);
-    EXPECT_TRUE(library_.InfoThreads().empty());
-    EXPECT_EQ(panel_->Count(), 0);
-}
-
-TEST_F(AddFilesCommandTest, TheSerialNamesTheNextSnapshot) {
-    chosen_ = {"/m/a.avi"};
-    command_->AdvanceSnapshotSerial();
-    command_->Execute();
-    ASSERT_EQ(library_.PictureCalls().size(), 1u);
-    EXPECT_EQ(QString::fromStdString(library_.PictureCalls()[0].picturePath),
-              dir_.Path() + "snap1.pic");
-}
-
-TEST(AddFilesDialogTest, OffersMediaFilesFirstAndAllowsSeveral) {
-    std::unique_ptr<QFileDialog> dialog(TAddFilesCommand::CreateOpenDialog(nullptr));
-    EXPECT_EQ(dialog->nameFilters(),
-              QStringList({"Support Media File (*.mpg *.avi *.wmv *.asf *.divx *.xvid *.swf *.mov "
-                           "*.vob *.mp4 *.3gp *.3g2)",
-                           "All File (*.*)"}));
-    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
-    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
-    EXPECT_TRUE(dialog->isSizeGripEnabled());
 }
 
 }  // namespace

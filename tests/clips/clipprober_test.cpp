@@ -24,11 +24,6 @@ class ClipProberTest : public ::testing::Test {
     TempDir dir_;
 };
 
-TEST_F(ClipProberTest, SnapshotPathCountsTheSerial) {
-    EXPECT_EQ(TClipProber::SnapshotPath("/p q/", 0), "/p q/snap0.pic");
-    EXPECT_EQ(TClipProber::SnapshotPath("/p q/", 12), "/p q/snap12.pic");
-}
-
 TEST_F(ClipProberTest, GoodProbeCopiesTheFactsAndAsksForTheThumbnail) {
     library_.Snapshot = PaddedJpeg(1500);
     const std::optional<ProbedClip> clip = Probe();

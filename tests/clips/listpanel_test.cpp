@@ -93,25 +93,6 @@ TEST_F(ListPanelTest, FirstClipIsSelectedAndAnnouncedTheSecondIsNot) {
     EXPECT_EQ(panel_->Count(), 2);
 }
 
-TEST_F(ListPanelTest, FaceShowsThumbnailAndTexts) {
-    ASSERT_TRUE(SkinPanel(*panel_, 300, false));
-    const QImage face = AddClip(*panel_, "/a/clip.avi")->Picture();
-    EXPECT_EQ(face.size(), QSize(388, 64));
-    EXPECT_EQ(face.pixelColor(2, 2), QColor(Qt::yellow));
-    EXPECT_EQ(face.pixelColor(81, 61), QColor(Qt::yellow));
-    EXPECT_EQ(face.pixelColor(85, 30), kGrey);
-    // Black text in each row of facts, nothing black between the thumbnail and the texts.
-    for (const int row : {4, 18, 32, 46}) {
-        bool black = false;
-        for (int y = row; y < row + 12 && !black; ++y) {
-            for (int x = 90; x < 380 && !black; ++x) {
-                black = face.pixelColor(x, y).lightness() < 60;
-            }
-        }
-        EXPECT_TRUE(black) << "row " << row;
-    }
-}
-
 TEST_F(ListPanelTest, ShiftClickSelectsFromTheAnchorWhichStays) {
     ASSERT_TRUE(SkinPanel(*panel_, 300, false));
     AddFour();
@@ -267,26 +248,6 @@ TEST_F(ListPanelTest, SetTrimPullsBackPushesForwardAndRefusesBeyondTheClip) {
     EXPECT_FALSE(panel_->SetTrim(nullptr, 0, 0));
 }
 
-TEST_F(ListPanelTest, LayOutNeedsItsPartsAndBothOrNoButtons) {
-    EXPECT_FALSE(panel_->LayOut());
-    EXPECT_FALSE(panel_->SetThumbBitmap(QImage()));
-    EXPECT_FALSE(panel_->SetTrackBitmap(QImage()));
-    EXPECT_FALSE(panel_->SetBackgroundBitmap(QImage()));
-    ASSERT_TRUE(SkinPanel(*panel_, 300, false));
-    ASSERT_TRUE(panel_->SetUpButtonBitmap(Strip(kBarWidth, kButtonHeight, 3)));
-    EXPECT_FALSE(panel_->LayOut());
-    ASSERT_TRUE(panel_->SetUpButtonBitmap(QImage()));
-    EXPECT_EQ(panel_->UpButton(), nullptr);
-    EXPECT_TRUE(panel_->LayOut());
-
-    EXPECT_EQ(panel_->ScrollBarPanel()->geometry(),
-              QRect(panel_->width() - kBarWidth, 0, kBarWidth, 300));
-    EXPECT_EQ(panel_->ContentPanel()->width(), panel_->width() - kBarWidth);
-    EXPECT_EQ(panel_->ContentPanel()->palette().color(QPalette::Window), kBackColour);
-    EXPECT_EQ(panel_->ThumbTopMin(), 0);
-    EXPECT_EQ(panel_->ThumbTopMax(), 300 - kThumbHeight);
-}
-
 class ListPanelScrollTest : public ListPanelTest {
   protected:
     void AddClips(int count) {
@@ -361,26 +322,6 @@ TEST_F(ListPanelScrollTest, ScrollingMovesWholeItemsAndKeepsTheBottomInPlace) {
     panel_->CropSelected();
     EXPECT_EQ(panel_->Count(), 1);
     EXPECT_EQ(ContentTop(), 0);
-}
-
-TEST_F(ListPanelScrollTest, ButtonRepeatStartsSlowThenSpeedsUpAndStopsOnRelease) {
-    ASSERT_TRUE(SkinPanel(*panel_, 200, true));
-    AddClips(10);
-    QTest::mousePress(panel_->DownButton(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
-    auto* timer = panel_->findChild<QTimer*>();
-    ASSERT_NE(timer, nullptr);
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 1000);
-    const int afterPress = ThumbTop();
-    QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
-    EXPECT_EQ(timer->interval(), 500);
-    EXPECT_GT(ThumbTop(), afterPress);
-    QTest::mouseRelease(panel_->DownButton(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
-    EXPECT_FALSE(timer->isActive());
-
-    QTest::mousePress(panel_->UpButton(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
-    QTest::mouseRelease(panel_->UpButton(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
-    EXPECT_EQ(ThumbTop(), afterPress);
 }
 
 TEST_F(ListPanelScrollTest, ResizeKeepsTheThumbInItsRange) {

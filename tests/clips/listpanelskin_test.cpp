@@ -68,11 +68,4 @@ TEST_F(ListPanelSkinTest, MissingRequiredPicturesAndMissingKeyFail) {
     EXPECT_EQ(answerer.Texts().size(), 4);
 }
 
-TEST_F(ListPanelSkinTest, InvisibleOnlyHidesThePanel) {
-    ASSERT_TRUE(Apply(kFullPanelEntry));
-    ASSERT_TRUE(Apply("Invisible"));
-    EXPECT_TRUE(panel_->isHidden());
-    EXPECT_EQ(panel_->geometry(), QRect(10, 20, 420, 300));
-}
-
 }  // namespace
