@@ -17,8 +17,10 @@ class Image_Item;
 
 // The clip list (the main window's TP_ImageList): the clips in the order they were added, one
 // Image_Item each, on a content panel that scrolls in whole items under a skinned scroll bar.
-// Selection changes and preview requests go to the parent window's message map, synchronously
-// (WM_CLIP_SELECTED, WM_PREVIEW_CLIP).
+// Selection changes and preview requests go to the parent window's message map, synchronously:
+// WM_CLIP_SELECTED with wParam the clicked Image_Item* (0 after a removal or clearing) and
+// WM_PREVIEW_CLIP. Cropping announces nothing, so a window that keeps an item pointer should
+// hold it as a QPointer.
 class TListPanel : public QWidget, public TClipSource {
     Q_OBJECT
   public:
