@@ -68,6 +68,16 @@ bool SameFile(const std::string& a, const std::string& b) {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
+// Filters need to know which channel is which; an unnamed layout of n channels is taken as the
+// usual layout of n (WMA and some AVI audio say nothing).
+void NameChannels(AVFrame* frame) {
+    if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+        const int channels = frame->ch_layout.nb_channels;
+        av_channel_layout_uninit(&frame->ch_layout);
+        av_channel_layout_default(&frame->ch_layout, channels);
+    }
+}
+
 std::string Ratio(AVRational value) {
     return std::to_string(value.num) + "/" + std::to_string(value.den);
 }
@@ -554,13 +564,7 @@ void TTranscoder::ConvertAudio() {
         avcodec_send_packet(audioDecoder_.get(), packet->get());
         int received = 0;
         while ((received = avcodec_receive_frame(audioDecoder_.get(), frame.get())) >= 0) {
-            // Filters need to know which channel is which; an unnamed layout of n channels is
-            // taken as the usual layout of n (WMA and some AVI audio say nothing).
-            if (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
-                const int channels = frame->ch_layout.nb_channels;
-                av_channel_layout_uninit(&frame->ch_layout);
-                av_channel_layout_default(&frame->ch_layout, channels);
-            }
+            NameChannels(frame.get());
             if (!graph) {
                 sampleBase = {1, frame->sample_rate};
                 end = lengthUs_ ? av_rescale_q(*lengthUs_, AV_TIME_BASE_Q, sampleBase) : INT64_MAX;

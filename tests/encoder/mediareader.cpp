@@ -14,7 +14,19 @@ namespace {
 struct InputCloser {
     void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
 };
+struct PacketFree {
+    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+struct FrameFree {
+    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+struct DecoderFree {
+    void operator()(AVCodecContext* decoder) const { avcodec_free_context(&decoder); }
+};
 using InputPtr = std::unique_ptr<AVFormatContext, InputCloser>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
+using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
+using DecoderPtr = std::unique_ptr<AVCodecContext, DecoderFree>;
 
 InputPtr Open(const std::string& path) {
     AVFormatContext* context = nullptr;
@@ -90,12 +102,11 @@ TMediaSummary TMediaReader::Summarize(const std::string& path) {
             SummarizeAudio(stream, summary);
         }
     }
-    AVPacket* packet = av_packet_alloc();
-    while (av_read_frame(input.get(), packet) >= 0) {
+    PacketPtr packet(av_packet_alloc());
+    while (av_read_frame(input.get(), packet.get()) >= 0) {
         summary.videoFrames += packet->stream_index == videoIndex;
-        av_packet_unref(packet);
+        av_packet_unref(packet.get());
     }
-    av_packet_free(&packet);
     return summary;
 }
 
@@ -111,10 +122,13 @@ TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
     }
     const AVCodecParameters* par = input->streams[stream]->codecpar;
     const AVCodec* codec = avcodec_find_decoder(par->codec_id);
-    AVCodecContext* decoder = avcodec_alloc_context3(codec);
+    DecoderPtr decoderOwner(avcodec_alloc_context3(codec));
+    AVCodecContext* decoder = decoderOwner.get();
     avcodec_parameters_to_context(decoder, par);
-    AVPacket* packet = av_packet_alloc();
-    AVFrame* frame = av_frame_alloc();
+    PacketPtr packetOwner(av_packet_alloc());
+    FramePtr frameOwner(av_frame_alloc());
+    AVPacket* packet = packetOwner.get();
+    AVFrame* frame = frameOwner.get();
     int decoded = 0;
     bool done = avcodec_open2(decoder, codec, nullptr) < 0;
     while (!done) {
@@ -139,8 +153,5 @@ TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
         }
         done = done || !more;
     }
-    av_frame_free(&frame);
-    av_packet_free(&packet);
-    avcodec_free_context(&decoder);
     return picture;
 }
