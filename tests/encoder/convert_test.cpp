@@ -236,6 +236,22 @@ TEST_F(ConvertTest, OddSizedInterlacedSourcesConvertAtTheSourceSizeRoundedToEven
     EXPECT_EQ(TMediaReader::Summarize(tv.output).videoFrames, 15);
 }
 
+TEST_F(ConvertTest, VariableRateSourceComesOutAtTheConstantRate) {
+    const std::string source = Media().PathStd() + "gaps.mkv";
+    ASSERT_TRUE(TestMedia::Run("ffmpeg", {"-hide_banner", "-nostdin", "-y", "-f", "lavfi", "-i",
+                                          "testsrc2=size=160x120:rate=30:duration=2", "-vf",
+                                          "select='not(between(mod(n\\,10)\\,3\\,6))'", "-vsync",
+                                          "vfr", "-c:v", "mpeg4", source}));
+    TConvertArguments arguments;
+    arguments.input = source;
+    arguments.output = OutputPath("constant.MP4");
+    arguments.frameRate = "15";
+    ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
+    const TMediaSummary out = TMediaReader::Summarize(arguments.output);
+    EXPECT_EQ(out.videoFrames, 30);
+    EXPECT_NEAR(out.frameRate, 15, 0.01);
+}
+
 // Cut or joined MPEG files restart their clock; the pictures after the reset still count.
 TEST_F(ConvertTest, JoinsRestartedTimestampsOfConcatenatedMpegFiles) {
     TestMedia::Spec part;
