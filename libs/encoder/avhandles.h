@@ -17,6 +17,7 @@ extern "C" {
 #include <libavutil/opt.h>
 #include <libavutil/parseutils.h>
 #include <libavutil/pixdesc.h>
+#include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
@@ -54,8 +55,8 @@ struct FilterInOutDeleter {
 struct SwsContextDeleter {
     void operator()(SwsContext* context) const { sws_freeContext(context); }
 };
-struct DictionaryDeleter {
-    void operator()(AVDictionary* dictionary) const { av_dict_free(&dictionary); }
+struct SwrContextDeleter {
+    void operator()(SwrContext* context) const { swr_free(&context); }
 };
 
 using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextDeleter>;
@@ -66,6 +67,7 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphDeleter>;
 using FilterInOutPtr = std::unique_ptr<AVFilterInOut, FilterInOutDeleter>;
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
+using SwrContextPtr = std::unique_ptr<SwrContext, SwrContextDeleter>;
 
 inline FramePtr MakeFrame() {
     return FramePtr(av_frame_alloc());

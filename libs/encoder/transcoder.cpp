@@ -10,6 +10,8 @@
 
 #include "encodeerror.h"
 #include "filtergraph.h"
+#include "pictureconformer.h"
+#include "soundconformer.h"
 #include "timestampmender.h"
 
 namespace dero {
@@ -458,6 +460,7 @@ void TTranscoder::DecodeVideo() {
 
 void TTranscoder::FilterVideo() {
     std::optional<TFilterGraph> graph;
+    TPictureConformer conformer;
     FramePtr filtered = MakeFrame();
     auto drain = [&]() {
         while (graph->Pull(filtered.get()) == 0) {
@@ -484,11 +487,11 @@ void TTranscoder::FilterVideo() {
             }
             break;
         }
+        AVFrame* picture = conformer.Conform(item->frame.get());
         if (!graph) {
-            graph =
-                TFilterGraph::ForVideo(*item->frame, videoIn_->time_base, VideoChain(*item->frame));
+            graph = TFilterGraph::ForVideo(*picture, videoIn_->time_base, VideoChain(*picture));
         }
-        graph->Push(item->frame.get());
+        graph->Push(picture);
         if (!drain()) {
             return;
         }
@@ -544,6 +547,7 @@ void TTranscoder::ConvertAudio() {
     const AVRational timeBase = audioIn_->time_base;
     const int64_t offset = av_rescale_q(startUs_, AV_TIME_BASE_Q, timeBase);
     std::optional<TFilterGraph> graph;
+    TSoundConformer conformer;
     AVRational sampleBase{1, 1};
     int64_t end = INT64_MAX;
     int64_t nextPts = 0;
@@ -575,7 +579,7 @@ void TTranscoder::ConvertAudio() {
                 frame->best_effort_timestamp != AV_NOPTS_VALUE
                     ? av_rescale_q(frame->best_effort_timestamp - offset, timeBase, sampleBase)
                     : nextPts;
-            nextPts = pts + frame->nb_samples;
+            nextPts = pts + av_rescale_q(frame->nb_samples, {1, frame->sample_rate}, sampleBase);
             if (pts >= end) {
                 reachedEnd = true;
                 break;
@@ -585,8 +589,10 @@ void TTranscoder::ConvertAudio() {
                 continue;
             }
             frame->pts = pts;
-            graph->Push(frame.get());
-            drain();
+            if (AVFrame* sound = conformer.Conform(frame.get())) {
+                graph->Push(sound);
+                drain();
+            }
         }
         if (!*packet && received == AVERROR_EOF) {
             break;

@@ -272,6 +272,38 @@ TEST_F(ConvertTest, JoinsRestartedTimestampsOfConcatenatedMpegFiles) {
     EXPECT_NEAR(out.audioSeconds, 2.0, 0.1);
 }
 
+// Broadcast recordings change picture size and audio layout midway.
+TEST_F(ConvertTest, FollowsPictureSizeAndAudioLayoutChangesMidway) {
+    TestMedia::Spec first;
+    first.videoCodec = "mpeg2video";
+    first.audioCodec = "mp2";
+    first.audioChannels = 2;
+    first.sampleRate = 48000;
+    first.width = 320;
+    first.height = 240;
+    first.seconds = 1;
+    TestMedia::Spec second = first;
+    second.audioChannels = 1;
+    second.sampleRate = 44100;
+    second.width = 176;
+    second.height = 144;
+    const std::string changing = OutputPath("changing.ts");
+    {
+        std::ifstream a(Clip("wide part.ts", first), std::ios::binary);
+        std::ifstream b(Clip("small part.ts", second), std::ios::binary);
+        std::ofstream(changing, std::ios::binary)
+            << std::string((std::istreambuf_iterator<char>(a)), {})
+            << std::string((std::istreambuf_iterator<char>(b)), {});
+    }
+    const std::vector<std::string> arguments = {
+        "dero-encode", "-i", changing, "-s", "320x240", "-r", "10", OutputPath("changing.MP4")};
+    ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
+    const TMediaSummary out = TMediaReader::Summarize(arguments.back());
+    EXPECT_NEAR(out.videoFrames, 20, 1);
+    EXPECT_NEAR(out.audioSeconds, 2.0, 0.1);
+    EXPECT_GT(TMediaReader::Picture(arguments.back(), 15).Mean(40, 40, 240, 160), 40);
+}
+
 TEST_F(ConvertTest, HandlesSpacesAndNonAsciiInPaths) {
     TestMedia::Spec spec;
     spec.seconds = 1;
