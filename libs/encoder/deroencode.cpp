@@ -1,5 +1,6 @@
 // dero-encode: converts one file with the encoder library, taking the library's argument vector
 // on the command line (from "-y" on) and printing its info texts to standard error.
+#include <csignal>
 #include <cstdio>
 
 #include "dero_encoder.h"
@@ -9,6 +10,7 @@ int MyDll_Init(void);
 int MyDll_UnInit(void);
 int SetGetInfoCallBackFun(DeroInfoCallback callback);
 int _X(DeroWindowHandle* window, int32_t argc, char** argv);
+int Mydll_Stop(void);
 }
 
 namespace {
@@ -18,9 +20,17 @@ int PrintInfo(const char* text) {
     return 0;
 }
 
+// Ctrl-C stops the conversion the way the program's stop button does, so no partial file stays.
+// Mydll_Stop only raises a lock-free flag, which is safe in a signal handler.
+void OnInterrupt(int) {
+    Mydll_Stop();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::signal(SIGINT, &OnInterrupt);
+    std::signal(SIGTERM, &OnInterrupt);
     MyDll_Init();
     SetGetInfoCallBackFun(&PrintInfo);
     const int result = _X(nullptr, argc, argv);
