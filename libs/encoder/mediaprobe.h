@@ -2,23 +2,17 @@
 
 #include <string>
 
-namespace dero {
+#include "mediafacts.h"
 
-// The facts the program shows for a file and letter-boxes by.
-struct TMediaFacts {
-    int durationSeconds = 0;  // rounded up, so an untrimmed clip converts to its last frame
-    std::string videoFormat = "unknown";
-    std::string audioFormat = "unknown";
-    int width = 0;  // display size
-    int height = 0;
-};
+namespace dero {
 
 class TInputFile;
 
+// Reads a file's facts for the clip list.
 class TMediaProbe {
   public:
     static TMediaFacts Describe(const TInputFile& input);
-    // Never throws: a file that cannot be read gives the defaults above.
+    // Never throws: a file that cannot be read gives TMediaFacts' defaults ("unknown", zeros).
     static TMediaFacts Probe(const std::string& path);
 };
 

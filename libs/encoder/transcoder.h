@@ -14,17 +14,9 @@
 #include "convertoptions.h"
 #include "inputfile.h"
 #include "outputfile.h"
+#include "progress.h"
 
 namespace dero {
-
-// Where a running conversion stands.
-struct TProgress {
-    int64_t frames = 0;
-    double seconds = 0;  // of output written so far
-    double quality = 0;  // the video encoder's last quantiser
-    int64_t bytes = 0;
-    double elapsed = 0;  // wall-clock seconds since the start
-};
 
 // Converts one source into one output file. Demuxing, video decoding, video filtering, video
 // encoding and the audio path each run on their own thread, joined by bounded queues, so on a
