@@ -285,35 +285,8 @@ std::string TTranscoder::AudioChain() const {
 
 TTranscoder::TResult TTranscoder::Run(const std::function<void(const TProgress&)>& report) {
     started_ = std::chrono::steady_clock::now();
-    std::vector<std::thread> stages;
-    std::vector<void (TTranscoder::*)()> bodies = {
-        &TTranscoder::ReadPackets, &TTranscoder::DecodeVideo, &TTranscoder::FilterVideo,
-        &TTranscoder::EncodeVideo};
-    if (audioIn_) {
-        bodies.push_back(&TTranscoder::ConvertAudio);
-    }
-    runningStages_ = static_cast<int>(bodies.size());
-    for (const auto body : bodies) {
-        stages.emplace_back(&TTranscoder::RunStage, this, body);
-    }
-    auto nextReport = started_;
-    {
-        std::unique_lock lock(stateMutex_);
-        while (runningStages_ > 0) {
-            stageEnded_.wait_for(lock, kStopPollInterval);
-            if (stop_.load() && !abort_.load()) {
-                lock.unlock();
-                Abort();
-                lock.lock();
-            }
-            if (std::chrono::steady_clock::now() >= nextReport && runningStages_ > 0) {
-                nextReport += kReportInterval;
-                lock.unlock();
-                report(Snapshot());
-                lock.lock();
-            }
-        }
-    }
+    std::vector<std::thread> stages = StartStages();
+    Supervise(report);
     for (auto& stage : stages) {
         stage.join();
     }
@@ -336,6 +309,42 @@ TTranscoder::TResult TTranscoder::Run(const std::function<void(const TProgress&)
     }
     report(Snapshot());
     return TResult::Finished;
+}
+
+std::vector<std::thread> TTranscoder::StartStages() {
+    std::vector<void (TTranscoder::*)()> bodies = {
+        &TTranscoder::ReadPackets, &TTranscoder::DecodeVideo, &TTranscoder::FilterVideo,
+        &TTranscoder::EncodeVideo};
+    if (audioIn_) {
+        bodies.push_back(&TTranscoder::ConvertAudio);
+    }
+    runningStages_ = static_cast<int>(bodies.size());
+    std::vector<std::thread> stages;
+    for (const auto body : bodies) {
+        stages.emplace_back(&TTranscoder::RunStage, this, body);
+    }
+    return stages;
+}
+
+// Until every stage has ended: turns a stop request into an abort within a few milliseconds and
+// reports progress at a steady pace.
+void TTranscoder::Supervise(const std::function<void(const TProgress&)>& report) {
+    auto nextReport = started_;
+    std::unique_lock lock(stateMutex_);
+    while (runningStages_ > 0) {
+        stageEnded_.wait_for(lock, kStopPollInterval);
+        if (stop_.load() && !abort_.load()) {
+            lock.unlock();
+            Abort();
+            lock.lock();
+        }
+        if (std::chrono::steady_clock::now() >= nextReport && runningStages_ > 0) {
+            nextReport += kReportInterval;
+            lock.unlock();
+            report(Snapshot());
+            lock.lock();
+        }
+    }
 }
 
 void TTranscoder::RunStage(void (TTranscoder::*stage)()) {
@@ -406,15 +415,14 @@ void TTranscoder::ReadPackets() {
 
 void TTranscoder::DecodeVideo() {
     const AVRational timeBase = videoIn_->time_base;
-    const int64_t offset = av_rescale_q(startUs_, AV_TIME_BASE_Q, timeBase);
-    const int64_t end = lengthUs_ ? av_rescale_q(*lengthUs_, AV_TIME_BASE_Q, timeBase) : INT64_MAX;
+    videoOffset_ = av_rescale_q(startUs_, AV_TIME_BASE_Q, timeBase);
+    videoEnd_ = lengthUs_ ? av_rescale_q(*lengthUs_, AV_TIME_BASE_Q, timeBase) : INT64_MAX;
     const AVRational sourceRate = av_guess_frame_rate(input_->Context(), videoIn_, nullptr);
-    const int64_t defaultDuration = std::max<int64_t>(
+    defaultVideoDuration_ = std::max<int64_t>(
         1, sourceRate.num > 0 ? av_rescale_q(1, av_inv_q(sourceRate), timeBase) : 1);
-    int64_t lastPts = AV_NOPTS_VALUE;
-    int64_t lastDuration = defaultDuration;
-    bool reachedEnd = false;
+    lastVideoDuration_ = defaultVideoDuration_;
     FramePtr frame = MakeFrame();
+    bool reachedEnd = false;
     while (!reachedEnd) {
         std::optional<PacketPtr> packet = videoPackets_.Pop();
         if (!packet) {
@@ -423,29 +431,17 @@ void TTranscoder::DecodeVideo() {
         // A damaged packet only costs its picture.
         avcodec_send_packet(videoDecoder_.get(), packet->get());
         int received = 0;
-        while ((received = avcodec_receive_frame(videoDecoder_.get(), frame.get())) >= 0) {
-            const int64_t pts = frame->best_effort_timestamp != AV_NOPTS_VALUE
-                                    ? frame->best_effort_timestamp - offset
-                                    : (lastPts == AV_NOPTS_VALUE ? 0 : lastPts + lastDuration);
-            if (pts >= end) {
-                reachedEnd = true;
-                break;
-            }
-            if (pts < 0) {
+        while (!reachedEnd &&
+               (received = avcodec_receive_frame(videoDecoder_.get(), frame.get())) >= 0) {
+            const TPlace place = PlaceVideoFrame(frame.get());
+            reachedEnd = place == TPlace::AfterEnd;
+            if (place != TPlace::Inside) {
                 av_frame_unref(frame.get());
-                continue;
-            }
-            if (lastPts != AV_NOPTS_VALUE && pts <= lastPts) {
-                av_frame_unref(frame.get());
-                continue;  // a repeated timestamp would only confuse the rate conversion
-            }
-            frame->pts = pts;
-            lastDuration = frame->pkt_duration > 0 ? frame->pkt_duration : defaultDuration;
-            lastPts = pts;
-            if (!decodedFrames_.Push(TFrameItem{std::move(frame)})) {
+            } else if (!decodedFrames_.Push(TFrameItem{std::move(frame)})) {
                 return;
+            } else {
+                frame = MakeFrame();
             }
-            frame = MakeFrame();
         }
         if (!*packet && received == AVERROR_EOF) {
             break;
@@ -454,10 +450,29 @@ void TTranscoder::DecodeVideo() {
     videoDone_ = true;
     videoPackets_.Abort();
     const int64_t endPts =
-        reachedEnd ? end : (lastPts == AV_NOPTS_VALUE ? 0 : lastPts + lastDuration);
+        reachedEnd ? videoEnd_
+                   : (lastVideoPts_ == AV_NOPTS_VALUE ? 0 : lastVideoPts_ + lastVideoDuration_);
     decodedFrames_.Push(TFrameItem{nullptr, endPts});
 }
 
+TTranscoder::TPlace TTranscoder::PlaceVideoFrame(AVFrame* frame) {
+    const int64_t pts =
+        frame->best_effort_timestamp != AV_NOPTS_VALUE
+            ? frame->best_effort_timestamp - videoOffset_
+            : (lastVideoPts_ == AV_NOPTS_VALUE ? 0 : lastVideoPts_ + lastVideoDuration_);
+    if (pts >= videoEnd_) {
+        return TPlace::AfterEnd;
+    }
+    // Pictures before the start only served to decode the first one; a repeated timestamp would
+    // only confuse the rate conversion.
+    if (pts < 0 || (lastVideoPts_ != AV_NOPTS_VALUE && pts <= lastVideoPts_)) {
+        return TPlace::Outside;
+    }
+    frame->pts = pts;
+    lastVideoDuration_ = frame->pkt_duration > 0 ? frame->pkt_duration : defaultVideoDuration_;
+    lastVideoPts_ = pts;
+    return TPlace::Inside;
+}
 void TTranscoder::FilterVideo() {
     std::optional<TFilterGraph> graph;
     TPictureConformer conformer;
@@ -544,22 +559,9 @@ void TTranscoder::EncodeSilenceUntil(int64_t videoPts) {
 }
 
 void TTranscoder::ConvertAudio() {
-    const AVRational timeBase = audioIn_->time_base;
-    const int64_t offset = av_rescale_q(startUs_, AV_TIME_BASE_Q, timeBase);
-    std::optional<TFilterGraph> graph;
-    TSoundConformer conformer;
-    AVRational sampleBase{1, 1};
-    int64_t end = INT64_MAX;
-    int64_t nextPts = 0;
-    bool reachedEnd = false;
+    audioOffset_ = av_rescale_q(startUs_, AV_TIME_BASE_Q, audioIn_->time_base);
     FramePtr frame = MakeFrame();
-    FramePtr filtered = MakeFrame();
-    auto drain = [&]() {
-        while (graph->Pull(filtered.get()) == 0) {
-            EncodeAudioFrame(filtered.get());
-            av_frame_unref(filtered.get());
-        }
-    };
+    bool reachedEnd = false;
     while (!reachedEnd) {
         std::optional<PacketPtr> packet = audioPackets_.Pop();
         if (!packet) {
@@ -567,32 +569,10 @@ void TTranscoder::ConvertAudio() {
         }
         avcodec_send_packet(audioDecoder_.get(), packet->get());
         int received = 0;
-        while ((received = avcodec_receive_frame(audioDecoder_.get(), frame.get())) >= 0) {
-            NameChannels(frame.get());
-            if (!graph) {
-                sampleBase = {1, frame->sample_rate};
-                end = lengthUs_ ? av_rescale_q(*lengthUs_, AV_TIME_BASE_Q, sampleBase) : INT64_MAX;
-                graph = TFilterGraph::ForAudio(*frame, sampleBase, AudioChain());
-                av_buffersink_set_frame_size(graph->Sink(), audioEncoder_->frame_size);
-            }
-            const int64_t pts =
-                frame->best_effort_timestamp != AV_NOPTS_VALUE
-                    ? av_rescale_q(frame->best_effort_timestamp - offset, timeBase, sampleBase)
-                    : nextPts;
-            nextPts = pts + av_rescale_q(frame->nb_samples, {1, frame->sample_rate}, sampleBase);
-            if (pts >= end) {
-                reachedEnd = true;
-                break;
-            }
-            if (nextPts <= 0) {
-                av_frame_unref(frame.get());
-                continue;
-            }
-            frame->pts = pts;
-            if (AVFrame* sound = conformer.Conform(frame.get())) {
-                graph->Push(sound);
-                drain();
-            }
+        while (!reachedEnd &&
+               (received = avcodec_receive_frame(audioDecoder_.get(), frame.get())) >= 0) {
+            reachedEnd = !FilterAudioFrame(frame.get());
+            av_frame_unref(frame.get());
         }
         if (!*packet && received == AVERROR_EOF) {
             break;
@@ -600,14 +580,48 @@ void TTranscoder::ConvertAudio() {
     }
     audioDone_ = true;
     audioPackets_.Abort();
-    if (graph) {
-        graph->Close(reachedEnd ? end : nextPts);
-        drain();
+    if (audioGraph_) {
+        audioGraph_->Close(reachedEnd ? audioEnd_ : nextAudioPts_);
+        DrainAudio();
     }
     Check(avcodec_send_frame(audioEncoder_.get(), nullptr), "audio encoding");
     WritePackets(audioEncoder_.get(), audioOut_, false);
 }
 
+bool TTranscoder::FilterAudioFrame(AVFrame* frame) {
+    NameChannels(frame);
+    if (!audioGraph_) {
+        // The chain counts in samples of the source's first rate.
+        sampleBase_ = {1, frame->sample_rate};
+        audioEnd_ = lengthUs_ ? av_rescale_q(*lengthUs_, AV_TIME_BASE_Q, sampleBase_) : INT64_MAX;
+        audioGraph_ = TFilterGraph::ForAudio(*frame, sampleBase_, AudioChain());
+        av_buffersink_set_frame_size(audioGraph_->Sink(), audioEncoder_->frame_size);
+    }
+    const int64_t pts = frame->best_effort_timestamp != AV_NOPTS_VALUE
+                            ? av_rescale_q(frame->best_effort_timestamp - audioOffset_,
+                                           audioIn_->time_base, sampleBase_)
+                            : nextAudioPts_;
+    nextAudioPts_ = pts + av_rescale_q(frame->nb_samples, {1, frame->sample_rate}, sampleBase_);
+    if (pts >= audioEnd_) {
+        return false;
+    }
+    if (nextAudioPts_ > 0) {
+        frame->pts = pts;
+        if (AVFrame* sound = soundConformer_.Conform(frame)) {
+            audioGraph_->Push(sound);
+            DrainAudio();
+        }
+    }
+    return true;
+}
+
+void TTranscoder::DrainAudio() {
+    FramePtr filtered = MakeFrame();
+    while (audioGraph_->Pull(filtered.get()) == 0) {
+        EncodeAudioFrame(filtered.get());
+        av_frame_unref(filtered.get());
+    }
+}
 void TTranscoder::EncodeAudioFrame(AVFrame* frame) {
     Check(avcodec_send_frame(audioEncoder_.get(), frame), "audio encoding");
     WritePackets(audioEncoder_.get(), audioOut_, false);

@@ -8,13 +8,17 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "avhandles.h"
 #include "boundedqueue.h"
 #include "convertoptions.h"
+#include "filtergraph.h"
 #include "inputfile.h"
 #include "outputfile.h"
 #include "progress.h"
+#include "soundconformer.h"
 
 namespace dero {
 
@@ -54,10 +58,18 @@ class TTranscoder {
     void FilterVideo();
     void EncodeVideo();
     void ConvertAudio();
+    // Where a decoded picture falls against the part to convert; Inside restamps it.
+    enum class TPlace { Outside, Inside, AfterEnd };
+    TPlace PlaceVideoFrame(AVFrame* frame);
+    // Filters and encodes one decoded audio frame; false once it lies past the end.
+    bool FilterAudioFrame(AVFrame* frame);
+    void DrainAudio();
     void EncodeAudioFrame(AVFrame* frame);
     void EncodeSilenceUntil(int64_t videoPts);
     void WritePackets(AVCodecContext* encoder, AVStream* stream, bool video);
 
+    std::vector<std::thread> StartStages();
+    void Supervise(const std::function<void(const TProgress&)>& report);
     void RunStage(void (TTranscoder::*stage)());
     void Fail(const std::string& message);
     void Abort();
@@ -91,6 +103,19 @@ class TTranscoder {
     TBoundedQueue<TFrameItem> decodedFrames_{3};
     TBoundedQueue<FramePtr> filteredFrames_{3};
     std::atomic<bool> videoDone_{false};
+    // Video decoding thread only, in the source stream's time base.
+    int64_t videoOffset_ = 0;
+    int64_t videoEnd_ = INT64_MAX;
+    int64_t defaultVideoDuration_ = 1;
+    int64_t lastVideoPts_ = AV_NOPTS_VALUE;
+    int64_t lastVideoDuration_ = 1;
+    // Audio thread only; pts counted in samples of sampleBase_.
+    std::optional<TFilterGraph> audioGraph_;
+    TSoundConformer soundConformer_;
+    AVRational sampleBase_{1, 1};
+    int64_t audioOffset_ = 0;
+    int64_t audioEnd_ = INT64_MAX;
+    int64_t nextAudioPts_ = 0;
     std::atomic<bool> audioDone_{false};
 
     std::atomic<int64_t> framesEncoded_{0};
