@@ -39,7 +39,10 @@ bool TDynamicLibrary::Load(const QString& path) {
         error_ = QStringLiteral("not a path: ") + path;
         return false;
     }
-    handle_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    // Closing releases the handle but leaves the code mapped: a library may still have a
+    // finishing thread or thread-local destructors pointing into it, and its globals stay
+    // reachable for the leak checker.
+    handle_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle_) {
         error_ = LoaderError();
     }

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Owns one shared library opened with the platform's loader; closes it when it dies.
+// Owns one shared library opened with the platform's loader; closes it when it dies. A closed
+// library's code stays mapped until the process ends.
 class TDynamicLibrary {
   public:
     TDynamicLibrary() = default;
