@@ -16,13 +16,13 @@ extern "C" {
 
 #define DERO_WM_USER 1024
 
-#define WM_PLAYER_HOOK (DERO_WM_USER + 130)   /* 1154: register the preview event function */
+#define WM_PLAYER_HOOK (DERO_WM_USER + 130)    /* 1154: register the preview event function */
 #define WM_PLAYER_IGNORED (DERO_WM_USER + 131) /* 1155 */
-#define WM_PREVIEW_CLIP (DERO_WM_USER + 132)  /* 1156: preview the chosen clip */
-#define WM_CLIP_SELECTED (DERO_WM_USER + 133) /* 1157: wParam is the clip item or 0 */
-#define WM_PLAYER_EVENT (DERO_WM_USER + 134)  /* 1158: wParam code 0..4, lParam a value */
-#define WM_RANGE_MARKER (DERO_WM_USER + 135)  /* 1159: wParam 1 start marker, 0 end marker */
-#define WM_CONVERT_NEXT (DERO_WM_USER + 188)  /* 1212: a clip's conversion ended */
+#define WM_PREVIEW_CLIP (DERO_WM_USER + 132)   /* 1156: preview the chosen clip */
+#define WM_CLIP_SELECTED (DERO_WM_USER + 133)  /* 1157: wParam is the clip item or 0 */
+#define WM_PLAYER_EVENT (DERO_WM_USER + 134)   /* 1158: wParam code 0..4, lParam a value */
+#define WM_RANGE_MARKER (DERO_WM_USER + 135)   /* 1159: wParam 1 start marker, 0 end marker */
+#define WM_CONVERT_NEXT (DERO_WM_USER + 188)   /* 1212: a clip's conversion ended */
 
 typedef struct DeroWindowHandle DeroWindowHandle;
 

@@ -5,7 +5,7 @@
 
 // A refused write: the message is "Unable to write to <path>".
 class EIniFileException : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -15,12 +15,13 @@ public:
 // A write creates the file or section when missing, keeps every other line as it was, and
 // replaces the file atomically.
 class TIniFile {
-public:
+  public:
     explicit TIniFile(QString path);
 
     const QString& FileName() const { return path_; }
 
-    QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
+    QString ReadString(const QString& section, const QString& key,
+                       const QString& defaultValue) const;
     // The leading decimal number (with sign) of the value; defaultValue when there is none.
     int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
     bool SectionExists(const QString& section) const;
@@ -30,6 +31,6 @@ public:
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);
 
-private:
+  private:
     QString path_;
 };

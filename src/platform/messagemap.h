@@ -7,7 +7,7 @@ class QObject;
 // A window that answers numbered messages. Windows and panels that receive messages from
 // controls or libraries inherit it beside their Qt base class.
 class TMessageMap {
-public:
+  public:
     virtual ~TMessageMap() = default;
     // Handles one message on the user-interface thread; unknown messages return 0.
     virtual intptr_t WindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;

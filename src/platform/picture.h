@@ -6,7 +6,7 @@
 
 // A picture file that exists but does not decode.
 class EPictureError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

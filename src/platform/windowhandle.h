@@ -14,7 +14,7 @@ class TMessageMap;
 // stop every library that holds the handle before it is destroyed.
 class TWindowHandle : public QObject {
     Q_OBJECT
-public:
+  public:
     // window must also be a TMessageMap.
     explicit TWindowHandle(QObject* window);
     ~TWindowHandle() override;
@@ -23,24 +23,24 @@ public:
     // Same as a library's post: safe from any thread.
     void Post(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     DeroWindowHandle handle_{};
 
-private:
+  private:
     static void PostThunk(void* owner, uint32_t message, uintptr_t wParam, intptr_t lParam);
     TMessageMap* map_;
 };
 
 // A posted message in flight; its event type is the message number.
 class TMessageEvent : public QEvent {
-public:
+  public:
     TMessageEvent(uint32_t message, uintptr_t wParam, intptr_t lParam);
     uint32_t Message() const { return static_cast<uint32_t>(type()); }
     uintptr_t WParam() const { return wParam_; }
     intptr_t LParam() const { return lParam_; }
 
-private:
+  private:
     uintptr_t wParam_;
     intptr_t lParam_;
 };

@@ -20,7 +20,7 @@ struct Received {
 };
 
 class RecordingWindow : public QWidget, public TMessageMap {
-public:
+  public:
     intptr_t WindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
         received.push_back({message, wParam, lParam, QThread::currentThread() == thread()});
         return static_cast<intptr_t>(wParam) + lParam;

@@ -8,12 +8,12 @@
 // and records each box's caption and text, so tests of message paths never hang.
 class TModalAnswerer : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TModalAnswerer(bool answerYes = true);
     const QStringList& Captions() const { return captions_; }
     const QStringList& Texts() const { return texts_; }
 
-private:
+  private:
     void Poll();
     QTimer timer_;
     bool answerYes_;

@@ -4,7 +4,9 @@
 
 TempDir::TempDir() : dir_(QDir::tempPath() + "/dero test XXXXXX") {}
 
-QString TempDir::Path() const { return dir_.path() + "/"; }
+QString TempDir::Path() const {
+    return dir_.path() + "/";
+}
 
 QString TempDir::Write(const QString& name, const QByteArray& bytes) const {
     const QString path = Path() + name;

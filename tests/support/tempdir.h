@@ -6,13 +6,13 @@
 // A scratch folder removed at the end of the test. Path() ends in the separator, the way the
 // program's folder paths do, so file names can be appended directly.
 class TempDir {
-public:
+  public:
     TempDir();
     QString Path() const;
     std::string PathStd() const { return Path().toStdString(); }
     // Writes bytes to Path() + name and returns the full path.
     QString Write(const QString& name, const QByteArray& bytes) const;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
