@@ -91,4 +91,18 @@ int TFilterGraph::Pull(AVFrame* frame) {
     return result;
 }
 
+std::string TFilterGraph::UprightScale(int width, int height, int rotation, const char* flags) {
+    const bool sideways = rotation % 180 != 0;
+    std::string chain = "scale=" + std::to_string(sideways ? height : width) + ":" +
+                        std::to_string(sideways ? width : height) + ":flags=" + flags;
+    if (rotation == 90) {
+        chain += ",transpose=clock";
+    } else if (rotation == 180) {
+        chain += ",hflip,vflip";
+    } else if (rotation == 270) {
+        chain += ",transpose=cclock";
+    }
+    return chain;
+}
+
 }  // namespace dero

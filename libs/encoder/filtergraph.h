@@ -15,6 +15,9 @@ class TFilterGraph {
                                  const std::string& chain);
     static TFilterGraph ForAudio(const AVFrame& first, AVRational timeBase,
                                  const std::string& chain);
+    // Scales a picture turned by rotation degrees (0, 90, 180, 270) to width x height upright.
+    // Scaling before turning moves fewer pixels.
+    static std::string UprightScale(int width, int height, int rotation, const char* flags);
 
     // Takes the frame's data; throws TEncodeError on failure.
     void Push(AVFrame* frame);

@@ -90,17 +90,8 @@ std::string LetterBoxChain(const TInputFile& input, const AVStream* stream, int 
     } else {
         fitWidth = std::clamp(int(std::lround(height * aspect / 2)) * 2, 2, width);
     }
-    const int rotation = TInputFile::Rotation(stream);
-    const bool sideways = rotation % 180 != 0;
-    std::string chain = "scale=" + std::to_string(sideways ? fitHeight : fitWidth) + ":" +
-                        std::to_string(sideways ? fitWidth : fitHeight) + ":flags=area";
-    if (rotation == 90) {
-        chain += ",transpose=clock";
-    } else if (rotation == 180) {
-        chain += ",hflip,vflip";
-    } else if (rotation == 270) {
-        chain += ",transpose=cclock";
-    }
+    std::string chain =
+        TFilterGraph::UprightScale(fitWidth, fitHeight, TInputFile::Rotation(stream), "area");
     chain += ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" +
              std::to_string((width - fitWidth) / 2) + ":" +
              std::to_string((height - fitHeight) / 2) + ":black,setsar=1,format=yuvj420p";

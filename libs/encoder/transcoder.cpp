@@ -242,18 +242,8 @@ std::string TTranscoder::VideoChain(const AVFrame& first) const {
     }
     const int innerWidth = outWidth_ - options_.padLeft - options_.padRight;
     const int innerHeight = outHeight_ - options_.padTop - options_.padBottom;
-    const int rotation = TInputFile::Rotation(videoIn_);
-    const bool sideways = rotation % 180 != 0;
-    // Scaling before turning the picture moves fewer pixels.
-    chain += "scale=" + std::to_string(sideways ? innerHeight : innerWidth) + ":" +
-             std::to_string(sideways ? innerWidth : innerHeight) + ":flags=bicubic";
-    if (rotation == 90) {
-        chain += ",transpose=clock";
-    } else if (rotation == 180) {
-        chain += ",hflip,vflip";
-    } else if (rotation == 270) {
-        chain += ",transpose=cclock";
-    }
+    chain += TFilterGraph::UprightScale(innerWidth, innerHeight, TInputFile::Rotation(videoIn_),
+                                        "bicubic");
     if (innerWidth != outWidth_ || innerHeight != outHeight_) {
         chain += ",pad=" + std::to_string(outWidth_) + ":" + std::to_string(outHeight_) + ":" +
                  std::to_string(options_.padLeft) + ":" + std::to_string(options_.padTop) +
