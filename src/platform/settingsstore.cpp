@@ -24,7 +24,7 @@ TSettingsStore::TSettingsStore(QString filePath) : filePath_(std::move(filePath)
 
 QString TSettingsStore::DefaultFilePath() {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification says a relative value is to be ignored.
+    // XDG_CONFIG_HOME must be absolute; a relative value is ignored, as other desktop programs do.
     if (base.isEmpty() || QDir::isRelativePath(base)) {
         base = QDir::homePath() + QStringLiteral("/.config");
     }

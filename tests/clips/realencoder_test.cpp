@@ -83,9 +83,9 @@ class RealEncoderTest : public ::testing::Test {
         path_Snapshot = savedSnapshotFolder_;
     }
 
-    QString Make(const char* name, const TestMedia::Spec& spec) {
+    QString Make(const char* name, const TestMedia::Recipe& recipe) {
         const QString path = media_.Path() + name;
-        EXPECT_TRUE(TestMedia::Make(path.toStdString(), spec)) << name;
+        EXPECT_TRUE(TestMedia::Make(path.toStdString(), recipe)) << name;
         return path;
     }
 
@@ -99,11 +99,11 @@ class RealEncoderTest : public ::testing::Test {
 };
 
 TEST_F(RealEncoderTest, AMultiFileAddFillsTheListWithFactsAndThumbnails) {
-    TestMedia::Spec one;
+    TestMedia::Recipe one;
     one.width = 160, one.height = 120, one.seconds = 2;
-    TestMedia::Spec two;
+    TestMedia::Recipe two;
     two.width = 320, two.height = 240, two.seconds = 3, two.audioChannels = 2;
-    TestMedia::Spec three;
+    TestMedia::Recipe three;
     three.width = 176, three.height = 144, three.seconds = 4, three.audioChannels = 0;
     const QStringList files = {Make("clip one.avi", one), Make("two.mp4", two),
                                Make("three.mov", three)};
@@ -148,11 +148,11 @@ TEST_F(RealEncoderTest, FilesThatAreNoVideoAreLeftOutSilently) {
     const QString noise = media_.Path() + "noise.avi";
     ASSERT_TRUE(TestMedia::MakeRandomFile(noise.toStdString(), 64 * 1024));
     const QString good = media_.Path() + "good.mpg";
-    TestMedia::Spec spec;
-    spec.videoCodec = "mpeg1video";
-    spec.audioCodec = "mp2";
-    spec.sampleRate = 44100;
-    ASSERT_TRUE(TestMedia::Make(good.toStdString(), spec));
+    TestMedia::Recipe recipe;
+    recipe.videoCodec = "mpeg1video";
+    recipe.audioCodec = "mp2";
+    recipe.sampleRate = 44100;
+    ASSERT_TRUE(TestMedia::Make(good.toStdString(), recipe));
 
     command_->ProbeAndAddClip(noise);
     command_->ProbeAndAddClip(media_.Path() + "missing.avi");

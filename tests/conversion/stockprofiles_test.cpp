@@ -119,14 +119,14 @@ class StockProfilesTest : public ::testing::Test {
 
 TEST_F(StockProfilesTest, EveryStockProfileConvertsToWhatItPromises) {
     // A wide source, so that every profile letter-boxes it.
-    TestMedia::Spec spec;
-    spec.width = 256;
-    spec.height = 144;
-    spec.seconds = 1.2;
-    spec.audioChannels = 2;
-    spec.sampleRate = 44100;
+    TestMedia::Recipe recipe;
+    recipe.width = 256;
+    recipe.height = 144;
+    recipe.seconds = 1.2;
+    recipe.audioChannels = 2;
+    recipe.sampleRate = 44100;
     const QString source = dir_.Path() + QStringLiteral("source clip.mp4");
-    ASSERT_TRUE(TestMedia::Make(source.toStdString(), spec));
+    ASSERT_TRUE(TestMedia::Make(source.toStdString(), recipe));
     ClipRecord clip;
     clip.SourceFile = source;
     clip.Duration = 2;

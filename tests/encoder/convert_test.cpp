@@ -10,10 +10,10 @@ namespace {
 class ConvertTest : public TEncoderFixture {
   protected:
     static std::string PlainClip() {
-        TestMedia::Spec spec;
-        spec.seconds = 3;
-        spec.audioChannels = 2;
-        return Clip("plain clip.mp4", spec);
+        TestMedia::Recipe recipe;
+        recipe.seconds = 3;
+        recipe.audioChannels = 2;
+        return Clip("plain clip.mp4", recipe);
     }
     TConvertArguments ArgumentsFor(const std::string& input, const std::string& output) const {
         TConvertArguments arguments;
@@ -132,7 +132,7 @@ TEST_F(ConvertTest, TrimStartsAtTheRequestedFrameAndLastsTheRequestedLength) {
 }
 
 TEST_F(ConvertTest, TurnsRotatedAndAnamorphicSourcesUpright) {
-    TestMedia::Spec rotated;
+    TestMedia::Recipe rotated;
     rotated.rotation = 90;
     rotated.seconds = 1;
     TConvertArguments arguments = ArgumentsFor(Clip("turned.mp4", rotated), OutputPath("up.MP4"));
@@ -144,7 +144,7 @@ TEST_F(ConvertTest, TurnsRotatedAndAnamorphicSourcesUpright) {
     EXPECT_EQ(out.height, 160);
     EXPECT_FALSE(out.hasRotation);
 
-    TestMedia::Spec anamorphic;
+    TestMedia::Recipe anamorphic;
     anamorphic.width = 176;
     anamorphic.height = 144;
     anamorphic.sampleAspect = "16:11";
@@ -158,7 +158,7 @@ TEST_F(ConvertTest, TurnsRotatedAndAnamorphicSourcesUpright) {
 }
 
 TEST_F(ConvertTest, SilentSourceGetsSilentTrackOnlyForPsp) {
-    TestMedia::Spec silent;
+    TestMedia::Recipe silent;
     silent.audioChannels = 0;
     const std::string source = Clip("silent.mp4", silent);
     TConvertArguments arguments = ArgumentsFor(source, OutputPath("silent.MP4"));
@@ -177,7 +177,7 @@ TEST_F(ConvertTest, SilentSourceGetsSilentTrackOnlyForPsp) {
 }
 
 TEST_F(ConvertTest, MixesDownSurroundAndConvertsAviAndWindowsMedia) {
-    TestMedia::Spec surround;
+    TestMedia::Recipe surround;
     surround.audioChannels = 6;
     surround.sampleRate = 48000;
     surround.seconds = 1;
@@ -187,7 +187,7 @@ TEST_F(ConvertTest, MixesDownSurroundAndConvertsAviAndWindowsMedia) {
     ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
     EXPECT_EQ(TMediaReader::Summarize(arguments.output).channels, 2);
 
-    TestMedia::Spec avi;
+    TestMedia::Recipe avi;
     avi.audioCodec = "libmp3lame";
     avi.sampleRate = 44100;
     avi.seconds = 1;
@@ -201,7 +201,7 @@ TEST_F(ConvertTest, MixesDownSurroundAndConvertsAviAndWindowsMedia) {
     EXPECT_NEAR(out.audioSeconds, 1.0, 0.05);
 
     // Windows Media audio names no channel layout.
-    TestMedia::Spec wmv;
+    TestMedia::Recipe wmv;
     wmv.videoCodec = "wmv2";
     wmv.audioCodec = "wmav2";
     wmv.seconds = 1;
@@ -212,7 +212,7 @@ TEST_F(ConvertTest, MixesDownSurroundAndConvertsAviAndWindowsMedia) {
 }
 
 TEST_F(ConvertTest, OddSizedInterlacedSourcesConvertAtTheSourceSizeRoundedToEven) {
-    TestMedia::Spec odd;
+    TestMedia::Recipe odd;
     odd.width = 161;
     odd.height = 121;
     odd.videoCodec = "libx264";
@@ -225,7 +225,7 @@ TEST_F(ConvertTest, OddSizedInterlacedSourcesConvertAtTheSourceSizeRoundedToEven
     EXPECT_EQ(out.width, 160);
     EXPECT_EQ(out.height, 120);
 
-    TestMedia::Spec interlaced;
+    TestMedia::Recipe interlaced;
     interlaced.videoCodec = "mpeg2video";
     interlaced.audioCodec = "mp2";
     interlaced.interlaced = true;
@@ -254,7 +254,7 @@ TEST_F(ConvertTest, VariableRateSourceComesOutAtTheConstantRate) {
 
 // Cut or joined MPEG files restart their clock; the pictures after the reset still count.
 TEST_F(ConvertTest, JoinsRestartedTimestampsOfConcatenatedMpegFiles) {
-    TestMedia::Spec part;
+    TestMedia::Recipe part;
     part.videoCodec = "mpeg2video";
     part.audioCodec = "mp2";
     part.seconds = 1;
@@ -274,7 +274,7 @@ TEST_F(ConvertTest, JoinsRestartedTimestampsOfConcatenatedMpegFiles) {
 
 // Broadcast recordings change picture size and audio layout midway.
 TEST_F(ConvertTest, FollowsPictureSizeAndAudioLayoutChangesMidway) {
-    TestMedia::Spec first;
+    TestMedia::Recipe first;
     first.videoCodec = "mpeg2video";
     first.audioCodec = "mp2";
     first.audioChannels = 2;
@@ -282,7 +282,7 @@ TEST_F(ConvertTest, FollowsPictureSizeAndAudioLayoutChangesMidway) {
     first.width = 320;
     first.height = 240;
     first.seconds = 1;
-    TestMedia::Spec second = first;
+    TestMedia::Recipe second = first;
     second.audioChannels = 1;
     second.sampleRate = 44100;
     second.width = 176;
@@ -305,9 +305,9 @@ TEST_F(ConvertTest, FollowsPictureSizeAndAudioLayoutChangesMidway) {
 }
 
 TEST_F(ConvertTest, HandlesSpacesAndNonAsciiInPaths) {
-    TestMedia::Spec spec;
-    spec.seconds = 1;
-    const std::string source = Clip("Überraschung é 1.mp4", spec);
+    TestMedia::Recipe recipe;
+    recipe.seconds = 1;
+    const std::string source = Clip("Überraschung é 1.mp4", recipe);
     TConvertArguments arguments = ArgumentsFor(source, OutputPath("Ausgabe ä ü.MP4"));
     arguments.length = "1";
     ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();

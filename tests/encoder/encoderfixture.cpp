@@ -63,13 +63,13 @@ const TempDir& TEncoderFixture::Media() {
     return media;
 }
 
-std::string TEncoderFixture::Clip(const std::string& name, const TestMedia::Spec& spec) {
+std::string TEncoderFixture::Clip(const std::string& name, const TestMedia::Recipe& recipe) {
     static std::map<std::string, std::string> made;
     if (const auto found = made.find(name); found != made.end()) {
         return found->second;
     }
     const std::string path = Media().PathStd() + name;
-    if (!TestMedia::Make(path, spec)) {
+    if (!TestMedia::Make(path, recipe)) {
         ADD_FAILURE() << "could not make " << path;
     }
     made[name] = path;

@@ -40,8 +40,8 @@ class TEncoderFixture : public ::testing::Test {
 
     static TEncoderLib& Lib();
     static const TempDir& Media();
-    // The clip `name` (a file name with extension) made to spec, generated on first use.
-    static std::string Clip(const std::string& name, const TestMedia::Spec& spec);
+    // The clip `name` (a file name with extension) made to recipe, generated on first use.
+    static std::string Clip(const std::string& name, const TestMedia::Recipe& recipe);
     // A fresh path in this test's scratch folder.
     std::string OutputPath(const std::string& name) const { return scratch_.PathStd() + name; }
 

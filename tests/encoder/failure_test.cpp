@@ -13,9 +13,9 @@ namespace {
 class FailureTest : public TEncoderFixture {
   protected:
     static std::string PlainClip() {
-        TestMedia::Spec spec;
-        spec.seconds = 2;
-        return Clip("two seconds.mp4", spec);
+        TestMedia::Recipe recipe;
+        recipe.seconds = 2;
+        return Clip("two seconds.mp4", recipe);
     }
     static int ThreadCount() {
         int count = 0;
@@ -133,7 +133,7 @@ TEST_F(FailureTest, NeverOverwritesWithoutPermissionOrTheSourceItself) {
 TEST_F(FailureTest, StopEndsTheConversionRemovesTheFileAndLeavesNoThread) {
     Lib().Stop();  // harmless with nothing running
     const int threadsBefore = ThreadCount();
-    TestMedia::Spec longer;
+    TestMedia::Recipe longer;
     longer.width = 320;
     longer.height = 240;
     longer.seconds = 30;
@@ -159,7 +159,7 @@ TEST_F(FailureTest, StopEndsTheConversionRemovesTheFileAndLeavesNoThread) {
 }
 
 TEST_F(FailureTest, RefusesASecondConversionWhileOneRuns) {
-    TestMedia::Spec longer;
+    TestMedia::Recipe longer;
     longer.width = 320;
     longer.height = 240;
     longer.seconds = 30;

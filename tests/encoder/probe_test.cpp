@@ -14,9 +14,9 @@ class ProbeTest : public TEncoderFixture {
     }
     // Shorter than 5 s, so its thumbnail shows the middle frame.
     static std::string ShortClip() {
-        TestMedia::Spec spec;
-        spec.seconds = 1;
-        return Clip("short.mp4", spec);
+        TestMedia::Recipe recipe;
+        recipe.seconds = 1;
+        return Clip("short.mp4", recipe);
     }
     static long SizeOf(const std::string& path) {
         struct stat status {};
@@ -25,10 +25,10 @@ class ProbeTest : public TEncoderFixture {
 };
 
 TEST_F(ProbeTest, ReportsFormatsDisplaySizeAndDurationRoundedUp) {
-    TestMedia::Spec spec;
-    spec.seconds = 2.5;
-    spec.audioChannels = 2;
-    const std::string path = Clip("facts.mp4", spec);
+    TestMedia::Recipe recipe;
+    recipe.seconds = 2.5;
+    recipe.audioChannels = 2;
+    const std::string path = Clip("facts.mp4", recipe);
     const MediaFileInfo info = Probe(path);
     EXPECT_STREQ(info.FileName, path.c_str());
     EXPECT_EQ(info.Duration, 3);
@@ -39,7 +39,7 @@ TEST_F(ProbeTest, ReportsFormatsDisplaySizeAndDurationRoundedUp) {
 }
 
 TEST_F(ProbeTest, AppliesSampleAspectAndRotationToTheSize) {
-    TestMedia::Spec anamorphic;
+    TestMedia::Recipe anamorphic;
     anamorphic.width = 720;
     anamorphic.height = 576;
     anamorphic.sampleAspect = "64:45";
@@ -50,7 +50,7 @@ TEST_F(ProbeTest, AppliesSampleAspectAndRotationToTheSize) {
     EXPECT_EQ(info.Height, 576);
     EXPECT_STREQ(info.AudioFormat, "none");
 
-    TestMedia::Spec rotated;
+    TestMedia::Recipe rotated;
     rotated.rotation = 90;
     rotated.seconds = 1;
     info = Probe(Clip("rotated.mp4", rotated));
@@ -98,7 +98,7 @@ TEST_F(ProbeTest, FlatBlackThumbnailStillReaches1024Bytes) {
 }
 
 TEST_F(ProbeTest, WideThumbnailIsLetterBoxed) {
-    TestMedia::Spec wide;
+    TestMedia::Recipe wide;
     wide.width = 320;
     wide.height = 120;  // 8:3 into 4:3: a 30 pixel picture with bars above and below
     wide.seconds = 1;

@@ -22,31 +22,31 @@ std::string Number(double value) {
     return text.str();
 }
 
-std::vector<std::string> EncodeArguments(const std::string& path, const TestMedia::Spec& spec) {
+std::vector<std::string> EncodeArguments(const std::string& path, const TestMedia::Recipe& recipe) {
     std::vector<std::string> args = {"-hide_banner", "-nostdin", "-loglevel", "error", "-y"};
     args.insert(args.end(), {"-f", "lavfi", "-i",
-                             "testsrc2=size=320x240:rate=" + spec.frameRate +
-                                 ":duration=" + Number(spec.seconds)});
-    if (spec.audioChannels > 0) {
+                             "testsrc2=size=320x240:rate=" + recipe.frameRate +
+                                 ":duration=" + Number(recipe.seconds)});
+    if (recipe.audioChannels > 0) {
         args.insert(args.end(),
                     {"-f", "lavfi", "-i",
-                     "sine=frequency=440:sample_rate=" + std::to_string(spec.sampleRate) +
-                         ":duration=" + Number(spec.seconds)});
+                     "sine=frequency=440:sample_rate=" + std::to_string(recipe.sampleRate) +
+                         ":duration=" + Number(recipe.seconds)});
     }
-    std::string sar = spec.sampleAspect;
+    std::string sar = recipe.sampleAspect;
     std::replace(sar.begin(), sar.end(), ':', '/');
-    args.insert(args.end(), {"-vf", "scale=" + std::to_string(spec.width) + ":" +
-                                        std::to_string(spec.height) + ",setsar=" + sar});
-    args.insert(args.end(), {"-c:v", spec.videoCodec});
-    if (!spec.pixelFormat.empty()) {
-        args.insert(args.end(), {"-pix_fmt", spec.pixelFormat});
+    args.insert(args.end(), {"-vf", "scale=" + std::to_string(recipe.width) + ":" +
+                                        std::to_string(recipe.height) + ",setsar=" + sar});
+    args.insert(args.end(), {"-c:v", recipe.videoCodec});
+    if (!recipe.pixelFormat.empty()) {
+        args.insert(args.end(), {"-pix_fmt", recipe.pixelFormat});
     }
-    if (spec.interlaced) {
+    if (recipe.interlaced) {
         args.insert(args.end(), {"-flags", "+ildct+ilme", "-top", "1"});
     }
-    if (spec.audioChannels > 0) {
+    if (recipe.audioChannels > 0) {
         args.insert(args.end(),
-                    {"-c:a", spec.audioCodec, "-ac", std::to_string(spec.audioChannels)});
+                    {"-c:a", recipe.audioCodec, "-ac", std::to_string(recipe.audioChannels)});
     }
     args.push_back(path);
     return args;
@@ -93,17 +93,17 @@ bool TestMedia::Available() {
     return Run("ffmpeg", {"-hide_banner", "-version"});
 }
 
-bool TestMedia::Make(const std::string& path, const Spec& spec) {
-    if (spec.rotation == 0) {
-        return Run("ffmpeg", EncodeArguments(path, spec)) && Exists(path);
+bool TestMedia::Make(const std::string& path, const Recipe& recipe) {
+    if (recipe.rotation == 0) {
+        return Run("ffmpeg", EncodeArguments(path, recipe)) && Exists(path);
     }
     // The command writes rotation metadata only when it copies streams, so encode first and then
     // copy with the rotation added.
     const std::string plain = path + ".plain" + Extension(path);
-    bool made =
-        Run("ffmpeg", EncodeArguments(plain, spec)) &&
-        Run("ffmpeg", {"-hide_banner", "-nostdin", "-loglevel", "error", "-y", "-i", plain, "-c",
-                       "copy", "-metadata:s:v:0", "rotate=" + std::to_string(spec.rotation), path});
+    bool made = Run("ffmpeg", EncodeArguments(plain, recipe)) &&
+                Run("ffmpeg",
+                    {"-hide_banner", "-nostdin", "-loglevel", "error", "-y", "-i", plain, "-c",
+                     "copy", "-metadata:s:v:0", "rotate=" + std::to_string(recipe.rotation), path});
     std::remove(plain.c_str());
     return made && Exists(path);
 }

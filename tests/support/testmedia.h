@@ -8,7 +8,7 @@
 // a moving test pattern, so thumbnails and encoded frames are never flat.
 class TestMedia {
   public:
-    struct Spec {
+    struct Recipe {
         int width = 160;
         int height = 120;
         double seconds = 2.0;
@@ -33,8 +33,8 @@ class TestMedia {
     static bool Available();
     // Writes a clip to path; the container follows the extension (.mp4, .avi, .mkv, .mpg...).
     // True when the command succeeded and the file exists.
-    static bool Make(const std::string& path, const Spec& spec);
-    static bool Make(const std::string& path) { return Make(path, Spec()); }
+    static bool Make(const std::string& path, const Recipe& recipe);
+    static bool Make(const std::string& path) { return Make(path, Recipe()); }
     // Copies the first keepFraction (0..1) of source to path: a cut-off download.
     static bool MakeTruncatedCopy(const std::string& source, const std::string& path,
                                   double keepFraction);
