@@ -3,43 +3,16 @@
 second while watching it, choose a profile, keep the picture's shape, convert, and find playable
 files. Usage: journey_convert.py BIN_DIR OUTPUT_DIR"""
 
-import glob
 import os
 import sys
-import tempfile
 import time
 
 import desktop as dt
 import media
-from program import Program
-
-CHOOSER = "Dero Video Converter"
-MAIN = "Derobox Converter"
-ITEM_PITCH, ITEM_TOP, ITEM_LEFT, ITEM_WIDTH, ITEM_HEIGHT = 66, 2, 2, 388, 64
-PANEL = (421, 68, 300, 224)  # the preview panel, fixed by the main window's form
+from journeybase import CHOOSER, MAIN, Journey, run_journey
 
 
-class Journey:
-    def __init__(self, bin_dir, out_dir):
-        self.out_dir = out_dir
-        self.work = tempfile.mkdtemp(prefix="dero-journey-")
-        self.desktop = dt.Desktop(os.path.join(out_dir, "screenshots"))
-        self.program = Program(bin_dir, self.work, self.desktop)
-        self.skin = dt.Skin(os.path.join(self.program.folder, "Skin", "Skin.ini"))
-        self.step_name = "set-up"
-
-    def step(self, name):
-        self.step_name = name
-        print(f"step: {name}", flush=True)
-
-    def shot(self, name):
-        return self.desktop.screenshot(name)
-
-    def click(self, window, section, key):
-        self.desktop.click_control(window, self.skin, section, key)
-
-    # ---- the clips ------------------------------------------------------------------------
-
+class ConvertJourney(Journey):
     def make_clips(self):
         folder = os.path.join(self.work, "my clips")
         os.makedirs(folder)
@@ -50,41 +23,6 @@ class Journey:
         media.make_clip(self.clips[1], 640, 360, 8)
         media.make_clip(self.clips[2], 352, 288, 3)
         return folder
-
-    # ---- the screens ----------------------------------------------------------------------
-
-    def list_item_centre(self, main, index):
-        left, top = self.desktop.origin(main)
-        list_left, list_top, _, _ = self.skin.bounds("MainWindow", "TP_ImageList")
-        return (left + list_left + ITEM_LEFT + ITEM_WIDTH // 2,
-                top + list_top + ITEM_TOP + index * ITEM_PITCH + ITEM_HEIGHT // 2)
-
-    def item_shows(self, main, index):
-        x, y = self.list_item_centre(main, index)
-        return self.desktop.pixel_colours(x - ITEM_WIDTH // 2, y - ITEM_HEIGHT // 2 + 4,
-                                          ITEM_WIDTH, ITEM_HEIGHT - 8) > 40
-
-    def panel_digest(self, main):
-        left, top = self.desktop.origin(main)
-        x, y, w, h = PANEL
-        return dt.region_digest(self.desktop, left + x + 20, top + y + 20, w - 40, h - 40)
-
-    def add_files_through_dialog(self, main, folder):
-        before = set(dt.visible_windows(self.desktop))
-        self.click(main, "MainWindow", "TB_AddFile")
-        self.desktop.wait_for(lambda: set(dt.visible_windows(self.desktop)) - before, 20,
-                              "the file dialog")
-        time.sleep(1.0)
-        self.shot("file-dialog")
-        # Into the folder first, then the three names in the dialog's quoted form.
-        self.desktop.type_text(folder)
-        self.desktop.key("Return")
-        time.sleep(0.8)
-        names = " ".join(f'"{os.path.basename(path)}"' for path in self.clips)
-        self.desktop.type_text(names)
-        time.sleep(0.3)
-        self.shot("file-dialog-names")
-        self.desktop.key("Return")
 
     def run(self):
         dt.require_tools()
@@ -97,11 +35,6 @@ class Journey:
         time.sleep(0.5)
         self.shot("chooser")
 
-        self.step("a second copy ends at once with -1")
-        status = self.program.run_second_copy()
-        if status != 255:
-            raise dt.StepFailed(f"the second copy ended with {status}")
-
         self.step("choose the MP4 family")
         left, top = self.desktop.origin(chooser)
         x, y = self.skin.centre("SelectWindow", "TB_MP4")
@@ -113,7 +46,7 @@ class Journey:
         self.shot("main-window")
 
         self.step("add three clips through the file dialog")
-        self.add_files_through_dialog(main, folder)
+        self.add_files_through_dialog(main, folder, self.clips)
         self.desktop.wait_for(lambda: all(self.item_shows(main, i) for i in range(3)), 60,
                               "three clips in the list")
         self.shot("three-clips")
@@ -176,14 +109,6 @@ class Journey:
         self.step("check the files")
         self.check_outputs()
 
-    def outputs(self):
-        return sorted(glob.glob(os.path.join(self.program.output_folder, "*.MP4")))
-
-    def partials(self):
-        return [name for name in os.listdir(self.program.output_folder)
-                if not name.endswith(".MP4")] if os.path.isdir(self.program.output_folder) \
-            else ["none yet"]
-
     def check_outputs(self):
         files = self.outputs()
         if len(files) != 3:
@@ -230,22 +155,6 @@ class Journey:
             raise dt.StepFailed(f"snapshots left behind: {left}")
 
 
-def main():
-    bin_dir, out_dir = sys.argv[1], sys.argv[2]
-    journey = Journey(bin_dir, out_dir)
-    try:
-        journey.run()
-    except Exception as error:  # every failure names its step and its last screenshot
-        shot = journey.shot("failed")
-        print(f"FAILED at step '{journey.step_name}': {error}\nscreenshot: {shot}")
-        print("program output:\n" + journey.program.log_text())
-        journey.program.kill()
-        return 1
-    finally:
-        journey.desktop.close()
-    print("journey passed; screenshots in", journey.desktop.shots_dir)
-    return 0
-
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_journey(ConvertJourney, sys.argv))
