@@ -104,6 +104,8 @@ TDynamicImageButton* TSelectWindow::MakeButton(const char* name) {
 }
 
 void TSelectWindow::WireDeviceButton(TDynamicImageButton* button, int32_t family, TImage* picture) {
+    // Moves without a button held must reach the button too: they show its family's picture.
+    button->setMouseTracking(true);
     connect(button, &TImageButton::Click, this, [this, family] { DeviceButtonClick(family); });
     connect(button, &TImageButton::MouseMove, this, [this, picture] { ShowPicture(picture); });
 }
