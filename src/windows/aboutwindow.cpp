@@ -46,6 +46,9 @@ QLabel* TAboutWindow::MakeLabel(const QString& text, const QRect& bounds, const 
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
+    // The form's labels size themselves to their text: a font a little wider than the one the
+    // bounds were drawn for must not cut the version off.
+    label->adjustSize();
     // Transparent: the skin's background shows through.
     label->setAutoFillBackground(false);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -82,6 +85,7 @@ std::vector<TSkinComponent> TAboutWindow::SkinComponents() {
 void TAboutWindow::ShowModal() {
     // The version text is set after the skins load, which may be after this window was made.
     Label2->setText(g_s_Version);
+    Label2->adjustSize();
     show();
     raise();
     activateWindow();
