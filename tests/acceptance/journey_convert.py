@@ -17,7 +17,7 @@ class ConvertJourney(Journey):
         folder = os.path.join(self.work, "my clips")
         os.makedirs(folder)
         self.clips = [os.path.join(folder, "holiday.mp4"),
-                      os.path.join(folder, "Wide shot ñandú été.mp4"),
+                      os.path.join(folder, "Wide shot été menú.mp4"),
                       os.path.join(folder, "short.avi")]
         media.make_clip(self.clips[0], 320, 240, 4)
         media.make_clip(self.clips[1], 640, 360, 8)
@@ -135,7 +135,7 @@ class ConvertJourney(Journey):
             if problems:
                 raise dt.StepFailed(f"{os.path.basename(path)}: " + "; ".join(problems))
 
-        wide = [path for path in files if "ñandú" in path]
+        wide = [path for path in files if "menú" in path]
         if len(wide) != 1:
             raise dt.StepFailed(f"the wide clip's file is missing: {files}")
         top, middle, bottom = media.bar_rows(wide[0])
