@@ -56,21 +56,19 @@ void TAddFilesCommand::Execute() {
     if (window_) {
         window_->repaint();
     }
-    if (files.size() == 1) {
-        ProbeAndAddClip(files.front());
-    } else {
-        StartWorker(files);
+    AddFiles(files);
+}
+
+bool TAddFilesCommand::AddFiles(const QStringList& files) {
+    if (addingFiles_ || files.isEmpty()) {
+        return false;
     }
+    StartWorker(files);
+    return true;
 }
 
 QString TAddFilesCommand::CurrentSnapshotPath() const {
     return TClipProber::SnapshotPath(path_Snapshot, snapshotSerial_);
-}
-
-void TAddFilesCommand::ProbeAndAddClip(const QString& fileName) {
-    if (std::optional<ProbedClip> clip = prober_.Probe(fileName, CurrentSnapshotPath())) {
-        AddProbedClip(*clip);
-    }
 }
 
 void TAddFilesCommand::StartWorker(const QStringList& files) {
@@ -80,6 +78,9 @@ void TAddFilesCommand::StartWorker(const QStringList& files) {
     if (worker_.joinable()) {
         worker_.join();  // the previous worker has already delivered its end
     }
+    // Thread meeting point: the user-interface thread starts the worker with its own copy of
+    // the file list. While it runs, the worker alone uses prober_ (whose entries are read
+    // only) and reads snapshotSerial_ (atomic); it talks back only through queued calls.
     worker_ = std::thread([this, files] { RunWorker(files); });
 }
 
@@ -88,16 +89,19 @@ void TAddFilesCommand::RunWorker(const QStringList& files) {
         if (stopping_) {
             return;
         }
-        ProbeOnWorker(fileName);
+        ProbeAndAddClip(fileName);
     }
     // Queued behind the last clip, so the flag drops only once every clip is in the list.
     QMetaObject::invokeMethod(
         this, [this] { FinishAdding(); }, Qt::QueuedConnection);
 }
 
-void TAddFilesCommand::ProbeOnWorker(const QString& fileName) {
+void TAddFilesCommand::ProbeAndAddClip(const QString& fileName) {
     try {
         std::optional<ProbedClip> clip = prober_.Probe(fileName, CurrentSnapshotPath());
+        // Thread meeting point: the worker moves the probed clip (its record and decoded
+        // thumbnail, owned by nobody else) into a call queued to the user-interface thread,
+        // which creates the item. One such call waits in the queue at a time.
         if (clip && WaitForHandOverSlot()) {
             QMetaObject::invokeMethod(
                 this, [this, clip = std::move(*clip)] { AddProbedClip(clip); },

@@ -15,11 +15,12 @@ class QFileDialog;
 class QWidget;
 class TListPanel;
 
-// The main window's "add files" command (button TB_AddFile). One chosen file is probed on the
-// user-interface thread before the command returns; several are probed in the dialog's order
-// on one worker thread while AddingFiles is set, and each clip that qualifies is handed to the
-// user-interface thread, where its item is created and appended. No widget is touched by the
-// worker.
+// The main window's "add files" command (button TB_AddFile). The chosen files, one or several,
+// are probed in the dialog's order on one worker thread while AddingFiles is set, and each clip
+// that qualifies is handed to the user-interface thread, where its item is created and
+// appended. The command returns at once: a probe can take a second on a busy machine and
+// without bound on a slow disk, and the window must not wait for it. No widget is touched by
+// the worker.
 class TAddFilesCommand : public QObject {
     Q_OBJECT
   public:
@@ -32,10 +33,11 @@ class TAddFilesCommand : public QObject {
     ~TAddFilesCommand() override;
 
     void Execute();
-    // Probes one file on the calling (user-interface) thread and appends its clip if it qualifies.
-    void ProbeAndAddClip(const QString& fileName);
+    // Adds files as if chosen in the dialog: probed on the worker, clips appended as they come.
+    // Refused (false) while an earlier add runs, or when there is nothing to add.
+    bool AddFiles(const QStringList& files);
 
-    // Set from the start of a multi-file add until its last clip has been appended.
+    // Set from the start of an add until its last clip has been appended.
     bool AddingFiles() const { return addingFiles_; }
     int32_t SnapshotSerial() const { return snapshotSerial_; }
     // The next probe writes its snapshot under a new name.
@@ -46,7 +48,7 @@ class TAddFilesCommand : public QObject {
     static QFileDialog* CreateOpenDialog(QWidget* window);
 
   signals:
-    // A multi-file add has appended its last clip and AddingFiles is clear again.
+    // An add has appended its last clip and AddingFiles is clear again.
     void AddingFinished();
 
   private:
@@ -54,7 +56,8 @@ class TAddFilesCommand : public QObject {
     QString CurrentSnapshotPath() const;
     void StartWorker(const QStringList& files);
     void RunWorker(const QStringList& files);
-    void ProbeOnWorker(const QString& fileName);
+    // Worker side: probes one file and hands its clip, if it qualifies, to the list.
+    void ProbeAndAddClip(const QString& fileName);
     void AddProbedClip(const ProbedClip& clip);
     bool WaitForHandOverSlot();
     void ReleaseHandOverSlot();

@@ -1,10 +1,10 @@
 #include "inifile.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
+
+#include "atomicfilewriter.h"
 
 namespace {
 
@@ -37,9 +37,27 @@ std::vector<Line> SplitLines(const QByteArray& bytes) {
     return lines;
 }
 
-QByteArray JoinLines(const std::vector<Line>& lines) {
-    QByteArray bytes;
-    for (const Line& line : lines) {
+// A file's lines, and the UTF-8 byte-order mark some editors put before the first one: it is no
+// part of the first line's text, or it would hide the first section, but it is written back.
+struct Document {
+    QByteArray byteOrderMark;
+    std::vector<Line> lines;
+};
+
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+Document ParseDocument(const QByteArray& bytes) {
+    Document document;
+    if (bytes.startsWith(kByteOrderMark)) {
+        document.byteOrderMark = kByteOrderMark;
+    }
+    document.lines = SplitLines(bytes.mid(document.byteOrderMark.size()));
+    return document;
+}
+
+QByteArray JoinDocument(const Document& document) {
+    QByteArray bytes = document.byteOrderMark;
+    for (const Line& line : document.lines) {
         bytes += line.text;
         bytes += line.ending;
     }
@@ -116,12 +134,26 @@ std::optional<size_t> FindKey(const std::vector<Line>& lines, const SectionRange
     return std::nullopt;
 }
 
-std::vector<Line> ReadLines(const QString& path) {
+// The file as it is; an empty document when it does not exist, nothing when it exists but
+// cannot be read.
+std::optional<Document> ReadDocument(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {};
+        if (!file.exists()) {
+            return Document{};
+        }
+        return std::nullopt;
     }
-    return SplitLines(file.readAll());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return ParseDocument(bytes);
+}
+
+// What the readers see: a file that cannot be read has no sections.
+std::vector<Line> ReadLines(const QString& path) {
+    return ReadDocument(path).value_or(Document{}).lines;
 }
 
 // The file's own line ending, so added lines match the lines around them.
@@ -153,9 +185,46 @@ QByteArray SingleLine(const QString& value) {
     return bytes;
 }
 
+// The document with key's value in section set: the key replaced where it is, else added to the
+// section, else a new section added at the end.
+Document SetValue(Document document, const QString& section, const QString& key,
+                  const QString& value) {
+    std::vector<Line>& lines = document.lines;
+    const QByteArray ending = LineEnding(lines);
+    const QByteArray entry = SingleLine(key).trimmed() + '=' + SingleLine(value);
+
+    const auto range = FindSection(lines, section);
+    if (!range) {
+        if (!lines.empty() && lines.back().ending.isEmpty()) {
+            lines.back().ending = ending;
+        }
+        lines.push_back({'[' + SingleLine(section) + ']', ending});
+        lines.push_back({entry, ending});
+    } else if (const auto index = FindKey(lines, *range, key)) {
+        lines[*index].text = entry;
+    } else {
+        // A new key goes after the section's last non-blank line, keeping blank separators
+        // between sections where they were.
+        size_t at = range->end;
+        while (at > range->header + 1 && lines[at - 1].text.trimmed().isEmpty()) {
+            --at;
+        }
+        if (lines[at - 1].ending.isEmpty()) {
+            lines[at - 1].ending = ending;
+        }
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{entry, ending});
+    }
+    return document;
+}
+
+[[noreturn]] void RefuseWrite(const QString& path) {
+    throw EIniFileException(QString("Unable to write to %1").arg(path).toStdString());
+}
+
 }  // namespace
 
-TIniFile::TIniFile(QString path) : path_(std::move(path)) {}
+TIniFile::TIniFile(QString path, const TAtomicFileWriter& writer)
+    : path_(std::move(path)), writer_(&writer) {}
 
 QString TIniFile::ReadString(const QString& section, const QString& key,
                              const QString& defaultValue) const {
@@ -204,36 +273,14 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) const {
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    std::vector<Line> lines = ReadLines(path_);
-    const QByteArray ending = LineEnding(lines);
-    const QByteArray entry = SingleLine(key).trimmed() + '=' + SingleLine(value);
-
-    const auto range = FindSection(lines, section);
-    if (!range) {
-        if (!lines.empty() && lines.back().ending.isEmpty()) {
-            lines.back().ending = ending;
-        }
-        lines.push_back({'[' + SingleLine(section) + ']', ending});
-        lines.push_back({entry, ending});
-    } else if (const auto index = FindKey(lines, *range, key)) {
-        lines[*index].text = entry;
-    } else {
-        // A new key goes after the section's last non-blank line, keeping blank separators
-        // between sections where they were.
-        size_t at = range->end;
-        while (at > range->header + 1 && lines[at - 1].text.trimmed().isEmpty()) {
-            --at;
-        }
-        if (lines[at - 1].ending.isEmpty()) {
-            lines[at - 1].ending = ending;
-        }
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{entry, ending});
+    std::optional<Document> document = ReadDocument(path_);
+    // Writing a file that could not be read would leave nothing in it but this one key.
+    if (!document) {
+        RefuseWrite(path_);
     }
-
-    QSaveFile file(path_);
-    const QByteArray bytes = JoinLines(lines);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw EIniFileException(QString("Unable to write to %1").arg(path_).toStdString());
+    const QByteArray bytes = JoinDocument(SetValue(std::move(*document), section, key, value));
+    if (!writer_->Replace(path_, bytes)) {
+        RefuseWrite(path_);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
+#include "platform/atomicfilewriter.h"
+
 // A refused write: the message is "Unable to write to <path>".
 class EIniFileException : public std::runtime_error {
   public:
@@ -13,10 +15,12 @@ class EIniFileException : public std::runtime_error {
 // do: section and key names match without regard to case, values are at most 2047 characters,
 // the reader trims blanks and one pair of enclosing quotes. The file is opened per operation.
 // A write creates the file or section when missing, keeps every other line as it was, and
-// replaces the file atomically.
+// replaces the file atomically through writer. A UTF-8 byte-order mark before the first line is
+// read past and kept.
 class TIniFile {
   public:
-    explicit TIniFile(QString path);
+    explicit TIniFile(QString path,
+                      const TAtomicFileWriter& writer = TAtomicFileWriter::Standard());
 
     const QString& FileName() const { return path_; }
 
@@ -27,10 +31,12 @@ class TIniFile {
     bool SectionExists(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;
 
-    // Throws EIniFileException when the file cannot be written.
+    // Throws EIniFileException when the file cannot be read or written; the file is then as it
+    // was.
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);
 
   private:
     QString path_;
+    const TAtomicFileWriter* writer_;
 };

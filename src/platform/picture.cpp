@@ -1,7 +1,9 @@
 #include "picture.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <csetjmp>
 #include <cstdio>
 // jpeglib.h needs size_t and FILE declared first.
@@ -10,8 +12,13 @@
 
 namespace {
 
-// Pictures larger than this are refused before any pixel memory is taken.
-constexpr long long kMaxPixels = 16384LL * 16384LL;
+// A picture larger than this on either side is refused from its header, before the decoder
+// takes memory for it: a few bytes could otherwise declare gigabytes of pixels.
+constexpr long long kMaxSide = 8192;
+
+bool TooLarge(long long width, long long height) {
+    return width > kMaxSide || height > kMaxSide;
+}
 
 // libjpeg reports errors through its error manager; this one carries the jump back to the
 // decoder instead of ending the process.
@@ -79,15 +86,13 @@ bool Decompress(JpegDecoder& decoder, const QByteArray& data) {
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);
-    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
-    jpeg_start_decompress(&cinfo);
-
-    const long long pixels = static_cast<long long>(cinfo.output_width) * cinfo.output_height;
-    if (pixels <= 0 || pixels > kMaxPixels) {
+    if (TooLarge(cinfo.image_width, cinfo.image_height)) {
         decoder.failure = "picture too large";
         return false;
     }
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+    jpeg_start_decompress(&cinfo);
     decoder.image = QImage(static_cast<int>(cinfo.output_width),
                            static_cast<int>(cinfo.output_height), QImage::Format_RGB32);
     if (decoder.image.isNull()) {
@@ -135,15 +140,34 @@ QImage DecodeJpeg(const QByteArray& data) {
     return std::move(decoder.image);
 }
 
+QImage DecodeBitmap(const QByteArray& data) {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "BMP");
+    // A negative height is a picture stored top row first.
+    const QSize declared = reader.size();
+    if (TooLarge(qAbs(declared.width()), qAbs(declared.height()))) {
+        throw EPictureError("Bitmap error: picture too large");
+    }
+    QImage image;
+    if (!reader.read(&image)) {
+        throw EPictureError("Bitmap error: " + reader.errorString().toStdString());
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
 QImage LoadPicture(const QString& path) {
     const QString extension = QFileInfo(path).suffix().toLower();
     const QByteArray data = ReadWholeFile(path);
     if (extension == "jpg" || extension == "jpeg") {
         return DecodeJpeg(data);
     }
-    QImage image;
-    if (!image.loadFromData(data, "BMP")) {
-        throw EPictureError(QString("Cannot decode bitmap %1").arg(path).toStdString());
+    try {
+        return DecodeBitmap(data);
+    } catch (const EPictureError& error) {
+        throw EPictureError(QString("Cannot decode bitmap %1 (%2)")
+                                .arg(path, QString::fromStdString(error.what()))
+                                .toStdString());
     }
-    return image.convertToFormat(QImage::Format_RGB32);
 }

@@ -15,5 +15,11 @@ class EPictureError : public std::runtime_error {
 // or its data do not decode. The result is 32-bit RGB.
 QImage LoadPicture(const QString& path);
 
-// Decodes JPEG data with libjpeg; corrupt or truncated data throw EPictureError.
+// Pictures declaring more than 8192 pixels on a side are refused from their header, before any
+// pixel memory is taken.
+
+// Decodes JPEG data with libjpeg; corrupt, truncated or too large data throw EPictureError.
 QImage DecodeJpeg(const QByteArray& data);
+
+// Decodes BMP data as 32-bit RGB; data that do not decode or are too large throw EPictureError.
+QImage DecodeBitmap(const QByteArray& data);

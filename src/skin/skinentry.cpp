@@ -17,7 +17,17 @@ QString TSkinEntry::Field(int n) const {
 }
 
 int TSkinEntry::Number(int n) const {
-    return SkinNumber(value_, n);
+    constexpr int kLeft = 4, kTop = 5, kWidth = 6, kHeight = 7;
+    switch (n) {
+        case kLeft:
+        case kTop:
+            return SkinPosition(value_, n);
+        case kWidth:
+        case kHeight:
+            return SkinSize(value_, n);
+        default:
+            return SkinNumber(value_, n);
+    }
 }
 
 bool TSkinEntry::Flag(int n) const {

@@ -24,6 +24,8 @@ class TSkinEntry {
     const QString& Value() const { return value_; }
 
     QString Field(int n) const;
+    // Field n as a number. Fields 4 and 5 (Left, Top) and 6 and 7 (Width, Height) have that role
+    // in every entry and are held to what a screen can show (SkinPosition, SkinSize).
     int Number(int n) const;
     bool Flag(int n) const;
 

@@ -1,5 +1,6 @@
 #include "skinfield.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -58,6 +59,14 @@ QString SkinField(const QString& value, int n) {
 
 int SkinNumber(const QString& value, int n) {
     return LeadingInteger(SkinField(value, n));
+}
+
+int SkinPosition(const QString& value, int n) {
+    return std::clamp(SkinNumber(value, n), -kSkinCoordinateLimit, kSkinCoordinateLimit);
+}
+
+int SkinSize(const QString& value, int n) {
+    return std::clamp(SkinNumber(value, n), 0, kSkinCoordinateLimit);
 }
 
 bool SkinFlag(const QString& value, int n) {

@@ -11,5 +11,15 @@ QString SkinField(const QString& value, int n);
 // character); 0 for empty or non-numeric text. Values beyond int saturate.
 int SkinNumber(const QString& value, int n);
 
+// The largest coordinate a screen can show. Positions and sizes beyond it are clamped, so that a
+// crafted skin file cannot ask for a window of billions of pixels.
+constexpr int kSkinCoordinateLimit = 16384;
+
+// The field as a Left or Top: a number held to -16384..16384.
+int SkinPosition(const QString& value, int n);
+
+// The field as a Width or Height: a number held to 0..16384.
+int SkinSize(const QString& value, int n);
+
 // The field as a flag: any non-zero number is true.
 bool SkinFlag(const QString& value, int n);

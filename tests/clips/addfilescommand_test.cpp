@@ -73,18 +73,38 @@ class AddFilesCommandTest : public ::testing::Test {
     bool gateOpen_ = false;
 };
 
-TEST_F(AddFilesCommandTest, OneFileIsProbedOnTheCallingThreadBeforeTheCommandReturns) {
+TEST_F(AddFilesCommandTest, OneFileIsProbedOnTheWorkerTooAndTheCommandReturnsAtOnce) {
     chosen_ = {"/m/one.avi"};
+    CloseGate();
     command_->Execute();
-    ASSERT_EQ(Names(), chosen_);
+    EXPECT_TRUE(command_->AddingFiles());
+    EXPECT_EQ(panel_->Count(), 0);
+    command_->Execute();  // refused while the probe runs
+    EXPECT_EQ(dialogsShown_, 1);
+
+    OpenGate();
+    ASSERT_TRUE(WaitUntil([this] { return finished_ == 1; }));
     EXPECT_FALSE(command_->AddingFiles());
+    ASSERT_EQ(Names(), chosen_);
     ASSERT_EQ(library_.InfoThreads().size(), 1u);
-    EXPECT_EQ(library_.InfoThreads()[0], std::this_thread::get_id());
+    EXPECT_NE(library_.InfoThreads()[0], std::this_thread::get_id());
     Image_Item* item = panel_->GetItem(0);
     EXPECT_TRUE(item->Selected());
     EXPECT_EQ(window_.LastWParam(WM_CLIP_SELECTED), reinterpret_cast<intptr_t>(item));
     EXPECT_EQ(item->Clip().StopTime, 42);
     EXPECT_FALSE(SnapshotLeft());
+}
+
+TEST_F(AddFilesCommandTest, FilesAddedWithoutTheDialogTakeTheSamePath) {
+    CloseGate();
+    EXPECT_TRUE(command_->AddFiles({"/m/a.avi"}));
+    EXPECT_FALSE(command_->AddFiles({"/m/b.avi"}));  // one add at a time
+    OpenGate();
+    ASSERT_TRUE(WaitUntil([this] { return finished_ == 1; }));
+    EXPECT_EQ(Names(), QStringList{"/m/a.avi"});
+    EXPECT_FALSE(command_->AddFiles({}));
+    EXPECT_EQ(finished_, 1);
+    EXPECT_EQ(dialogsShown_, 0);
 }
 
 TEST_F(AddFilesCommandTest, SeveralFilesAreProbedOnOneWorkerInTheDialogsOrder) {

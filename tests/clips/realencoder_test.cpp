@@ -154,11 +154,13 @@ TEST_F(RealEncoderTest, FilesThatAreNoVideoAreLeftOutSilently) {
     recipe.sampleRate = 44100;
     ASSERT_TRUE(TestMedia::Make(good.toStdString(), recipe));
 
-    command_->ProbeAndAddClip(noise);
-    command_->ProbeAndAddClip(media_.Path() + "missing.avi");
-    command_->ProbeAndAddClip(QString());
+    for (const QString& file : {noise, media_.Path() + "missing.avi", QString()}) {
+        ASSERT_TRUE(command_->AddFiles({file}));
+        ASSERT_TRUE(WaitUntil([this] { return !command_->AddingFiles(); }));
+    }
     EXPECT_EQ(panel_->Count(), 0);
-    command_->ProbeAndAddClip(good);
+    ASSERT_TRUE(command_->AddFiles({good}));
+    ASSERT_TRUE(WaitUntil([this] { return !command_->AddingFiles(); }));
     ASSERT_EQ(panel_->Count(), 1);
     EXPECT_EQ(panel_->GetItem(0)->Clip().VideoFormat, "mpeg1video");
     EXPECT_TRUE(QDir(snapshots_.Path()).isEmpty());

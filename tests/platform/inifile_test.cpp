@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/inifile.h"
 #include "support/tempdir.h"
@@ -140,4 +146,153 @@ TEST(IniFile, RefusedWriteRaisesAndLeavesTheFileWhole) {
     }
     QFile::setPermissions(dir.Path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+namespace {
+
+// A tmpfs of a few pages over a scratch folder, so a write can meet a full disk. Mounting needs
+// privileges a developer's machine may not grant; Mounted() tells whether it worked.
+class SmallTmpfs {
+  public:
+    explicit SmallTmpfs(int kibibytes) {
+        const QByteArray options = "size=" + QByteArray::number(kibibytes) + "k";
+        mounted_ = ::mount("tmpfs", dir_.PathStd().c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
+                           options.constData()) == 0;
+        reason_ = mounted_ ? std::string() : std::strerror(errno);
+    }
+    ~SmallTmpfs() {
+        if (mounted_) {
+            ::umount2(dir_.PathStd().c_str(), MNT_DETACH);
+        }
+    }
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+
+    bool Mounted() const { return mounted_; }
+    const std::string& Reason() const { return reason_; }
+    QString Path() const { return dir_.Path(); }
+
+    // Takes every free block, so the next block any file asks for is refused.
+    void Fill() const {
+        QFile filler(Path() + "filler");
+        filler.open(QIODevice::WriteOnly);
+        const QByteArray page(4096, 'f');
+        while (filler.write(page) == page.size() && filler.flush()) {
+        }
+    }
+
+  private:
+    TempDir dir_;
+    bool mounted_ = false;
+    std::string reason_;
+};
+
+}  // namespace
+
+TEST(IniFile, AFullDiskLeavesTheFileAsItWas) {
+    SmallTmpfs disk(64);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << disk.Reason();
+    }
+    QByteArray profiles;
+    for (int i = 0; i < 300; ++i) {
+        profiles += "[Family" + QByteArray::number(i) + "]\nProfileCount=1\nName=Phone QVGA\n";
+    }
+    const QString path = disk.Path() + "profiles.ini";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(profiles), profiles.size());
+    }
+    disk.Fill();
+    TIniFile ini(path);
+    try {
+        ini.WriteString("Family0", "Name", "changed");
+        ADD_FAILURE() << "a write onto a full disk reported success";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(QString(e.what()), "Unable to write to " + path);
+    }
+    EXPECT_TRUE(ReadAll(path) == profiles)
+        << "the file now has " << ReadAll(path).size() << " of its " << profiles.size() << " bytes";
+    EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden).size(), 2)
+        << "a temporary file was left behind";
+}
+
+namespace {
+
+// A disk that fails as a full or broken one does: writes stop short after `room` bytes and
+// then fail with ENOSPC (or take nothing at all), or the sync fails.
+class FailingDisk : public TAtomicFileWriter {
+  public:
+    enum class Fault { ShortWriteThenFull, TakesNothing, SyncFails };
+    FailingDisk(Fault fault, size_t room) : fault_(fault), room_(room) {}
+
+  protected:
+    ssize_t Write(int fd, const char* data, size_t size) const override {
+        if (fault_ == Fault::TakesNothing) {
+            return 0;
+        }
+        if (fault_ == Fault::ShortWriteThenFull && written_ >= room_) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const size_t allowed = fault_ == Fault::SyncFails ? size : std::min(size, room_ - written_);
+        const ssize_t result = TAtomicFileWriter::Write(fd, data, allowed);
+        written_ += static_cast<size_t>(std::max<ssize_t>(result, 0));
+        return result;
+    }
+    bool Sync(int fd) const override {
+        return fault_ != Fault::SyncFails && TAtomicFileWriter::Sync(fd);
+    }
+
+  private:
+    Fault fault_;
+    size_t room_;
+    mutable size_t written_ = 0;
+};
+
+}  // namespace
+
+TEST(IniFile, AFailedWriteOrSyncRaisesAndKeepsTheOriginal) {
+    using Fault = FailingDisk::Fault;
+    const QByteArray before = "[s]\nk=old\n" + QByteArray(9000, ';') + "\n";
+    for (const auto& [fault, room] :
+         {std::pair{Fault::ShortWriteThenFull, size_t{4096}},
+          std::pair{Fault::ShortWriteThenFull, size_t{0}},
+          std::pair{Fault::TakesNothing, size_t{0}}, std::pair{Fault::SyncFails, size_t{0}}}) {
+        TempDir dir;
+        const QString path = dir.Write("profiles.ini", before);
+        const FailingDisk disk(fault, room);
+        TIniFile ini(path, disk);
+        EXPECT_THROW(ini.WriteString("s", "k", "new"), EIniFileException)
+            << static_cast<int>(fault) << " " << room;
+        EXPECT_TRUE(ReadAll(path) == before) << static_cast<int>(fault) << " " << room;
+        EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"profiles.ini"});
+    }
+}
+
+TEST(IniFile, AByteOrderMarkHidesNoSectionAndIsKept) {
+    TempDir dir;
+    const QString path = dir.Write("bom.ini", "\xEF\xBB\xBF[Video]\r\nName=a\r\n");
+    TIniFile ini(path);
+    EXPECT_TRUE(ini.SectionExists("video"));
+    EXPECT_EQ(ini.ReadString("Video", "Name", "d"), "a");
+    ini.WriteString("Video", "Name", "b");
+    ini.WriteString("Video", "Size", "2");
+    EXPECT_EQ(ReadAll(path), "\xEF\xBB\xBF[Video]\r\nName=b\r\nSize=2\r\n");
+}
+
+TEST(IniFile, AReplacedFileKeepsItsModeAndALinkStaysALink) {
+    TempDir dir;
+    const QString path = dir.Write("real.ini", "[s]\nk=old\n");
+    QFile::setPermissions(
+        path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    ASSERT_TRUE(QFile::link(path, dir.Path() + "link.ini"));
+    TIniFile(dir.Path() + "link.ini").WriteString("s", "k", "new");
+    EXPECT_TRUE(QFileInfo(dir.Path() + "link.ini").isSymLink());
+    EXPECT_EQ(ReadAll(path), "[s]\nk=new\n");
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
 }

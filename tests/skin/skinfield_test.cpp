@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/inifile.h"
+#include "skin/image.h"
+#include "skin/skinappliers.h"
+#include "skin/skinentry.h"
+#include "strips.h"
+#include "support/tempdir.h"
+
 namespace {
 
 TEST(SkinField, FieldsAreCommaTerminatedAndTrimmed) {
@@ -34,6 +41,50 @@ TEST(SkinField, NumbersAreLeadingDecimalIntegers) {
     EXPECT_EQ(SkinNumber("-99999999999,", 1), -2147483647 - 1);
     EXPECT_TRUE(SkinFlag("-1,", 1));
     EXPECT_TRUE(SkinFlag("2,", 1));
+}
+
+// Left, Top, Width and Height have the same role in every entry and are held to what a screen
+// shows; the other numbers (frame interval, loop delay, flags) are read as written.
+TEST(SkinField, PositionsAndSizesAreHeldToWhatAScreenShows) {
+    TempDir dir;
+    TIniFile skin(dir.Write("Skin.ini",
+                            "[MainWindow]\n"
+                            "Huge=a.bmp,,,99999999999,2147483647,99999999,2147483647,1,1,0,0,,"
+                            "99999999,-5,\n"
+                            "Negative=a.bmp,,,-99999999,-16385,-1,-99999999999,\n"
+                            "Plain=a.bmp,,,-20,30,640,480,\n"));
+    const TSkinEntry huge(skin, "MainWindow", "Huge", dir.Path());
+    EXPECT_EQ(huge.Number(4), 16384);
+    EXPECT_EQ(huge.Number(5), 16384);
+    EXPECT_EQ(huge.Number(6), 16384);
+    EXPECT_EQ(huge.Number(7), 16384);
+    EXPECT_EQ(huge.Number(13), 99999999);
+    EXPECT_EQ(huge.Number(14), -5);
+    const TSkinEntry negative(skin, "MainWindow", "Negative", dir.Path());
+    EXPECT_EQ(negative.Number(4), -16384);
+    EXPECT_EQ(negative.Number(5), -16384);
+    EXPECT_EQ(negative.Number(6), 0);
+    EXPECT_EQ(negative.Number(7), 0);
+    const TSkinEntry plain(skin, "MainWindow", "Plain", dir.Path());
+    EXPECT_EQ(plain.Number(4), -20);
+    EXPECT_EQ(plain.Number(5), 30);
+    EXPECT_EQ(plain.Number(6), 640);
+    EXPECT_EQ(plain.Number(7), 480);
+}
+
+TEST(SkinField, ACraftedBackgroundCannotMakeAHugeWindow) {
+    TempDir dir;
+    SaveBmp(dir, "bg.bmp", MakeStrip({kGrey}, 32, 32));
+    TIniFile skin(dir.Write("Skin.ini",
+                            "[MainWindow]\n"
+                            "Img_Background=bg.bmp,,,-2147483648,-2147483648,2147483647,"
+                            "2147483647,1,0,0,0,,1,1,\n"));
+    QWidget window;
+    TImage background(&window);
+    ASSERT_TRUE(
+        ApplyImageSkin(background, TSkinEntry(skin, "MainWindow", "Img_Background", dir.Path())));
+    EXPECT_EQ(window.size(), QSize(16384, 16384));
+    EXPECT_EQ(background.geometry(), QRect(-16384, -16384, 16384, 16384));
 }
 
 }  // namespace
