@@ -1,6 +1,7 @@
 #include <QPainter>
 
 #include "formlayout.h"
+#include "formsketch.h"
 #include "glyphs.h"
 #include "palette.h"
 #include "pictures.h"
@@ -44,5 +45,6 @@ QImage WriteAboutWindowSkin(TSkinWriter& writer) {
                        {TButtonStyle::Standard, TGlyph::Mail, "Contact"},
                        "Write to us with your mail program", false, true);
     skin.MarkForPreview("TB_Home", "");
+    skin.Sketch(formsketch::About);
     return skin.Preview();
 }

@@ -1,6 +1,7 @@
 // dero-skingen SKINDIR [--icons ICONDIR] [--pictures PICTUREDIR]
 // Draws the default skin into SKINDIR; with --icons also the program's hicolor icons, with
 // --pictures a PNG of each window as a user first sees it.
+#include <QDir>
 #include <QGuiApplication>
 #include <QStringList>
 #include <cstdio>
@@ -16,7 +17,7 @@ QString Option(const QStringList& args, const QString& name) {
 }
 
 bool WritePictures(const QString& dir, const QMap<QString, QImage>& pictures) {
-    bool ok = true;
+    bool ok = QDir().mkpath(dir);
     for (auto it = pictures.cbegin(); it != pictures.cend(); ++it) {
         ok = it.value().save(dir + '/' + it.key() + QStringLiteral(".png")) && ok;
     }

@@ -1,6 +1,7 @@
 #include <QPainter>
 
 #include "formlayout.h"
+#include "formsketch.h"
 #include "glyphs.h"
 #include "palette.h"
 #include "partsart.h"
@@ -187,5 +188,6 @@ QImage WriteMainWindowSkin(TSkinWriter& writer) {
     skin.DynamicButton("TB_Convert", kConvert, {TButtonStyle::Primary, TGlyph::Convert, "Convert"},
                        "Convert every clip in the list", true, true);
     skin.MarkForPreview("TB_Play", "TB_AddFile");
+    skin.Sketch(formsketch::Main);
     return skin.Preview();
 }

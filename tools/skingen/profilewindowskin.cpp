@@ -1,6 +1,7 @@
 #include <QPainter>
 
 #include "formlayout.h"
+#include "formsketch.h"
 #include "palette.h"
 #include "skinart.h"
 #include "windowskin.h"
@@ -39,5 +40,6 @@ QImage WriteProfileWindowSkin(TSkinWriter& writer) {
                        {TButtonStyle::Standard, TGlyph::None, "Cancel"}, "Close without saving",
                        true, true);
     skin.MarkForPreview("TB_Cancel", "");
+    skin.Sketch(formsketch::Profile);
     return skin.Preview();
 }

@@ -1,6 +1,7 @@
 #include <QPainter>
 
 #include "formlayout.h"
+#include "formsketch.h"
 #include "palette.h"
 #include "partsart.h"
 #include "skinart.h"
@@ -82,5 +83,15 @@ QImage WriteProgressWindowSkin(TSkinWriter& writer) {
     skin.DynamicButton("TB_Stop", kStartStop, {TButtonStyle::Standard, TGlyph::Stop, "Stop"},
                        "Stop converting", true, true);
     skin.MarkForPreview("TB_Browse", "");
+    skin.Sketch(formsketch::Progress);
+    // The bars at 50 % and 25 %, as the window's fills show them.
+    const QPoint panel = layout::kProgressPanel.topLeft();
+    const int width = layout::kClipBar.width();
+    skin.Overlay(panel + layout::kClipBar.topLeft(),
+                 parts::ProgressFill(width, layout::kClipBar.height(), false)
+                     .copy(width / 2, 0, width / 2, layout::kClipBar.height()));
+    skin.Overlay(panel + layout::kTotalBar.topLeft(),
+                 parts::ProgressFill(width, layout::kTotalBar.height(), true)
+                     .copy(width * 3 / 4, 0, width / 4, layout::kTotalBar.height()));
     return skin.Preview();
 }

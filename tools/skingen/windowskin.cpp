@@ -55,7 +55,15 @@ void TWindowSkin::CheckButton(const QString& key, const QRect& rect, const TButt
 }
 
 void TWindowSkin::Overlay(const QPoint& at, const QImage& picture) {
-    overlays_.append({at, picture});
+    QImage seeThrough = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < seeThrough.height(); ++y) {
+        for (int x = 0; x < seeThrough.width(); ++x) {
+            if (seeThrough.pixel(x, y) == 0xFFFF00FF) {
+                seeThrough.setPixel(x, y, 0);
+            }
+        }
+    }
+    overlays_.append({at, seeThrough});
 }
 
 void TWindowSkin::MarkForPreview(const QString& hoveredKey, const QString& pressedKey) {
@@ -68,6 +76,10 @@ QImage TWindowSkin::Preview() const {
     QPainter painter(&picture);
     for (const auto& [at, overlay] : overlays_) {
         painter.drawImage(at, overlay);
+    }
+    if (sketch_) {
+        art::Prepare(painter);
+        sketch_(painter);
     }
     for (const TPlaced& button : buttons_) {
         TButtonState state = TButtonState::Normal;

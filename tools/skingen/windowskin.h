@@ -4,6 +4,9 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <functional>
+
+class QPainter;
 
 #include "buttonart.h"
 #include "skinwriter.h"
@@ -27,8 +30,11 @@ class TWindowSkin {
                        const QString& hint, bool hasDisabled, bool animate);
     void CheckButton(const QString& key, const QRect& rect, const TButtonLook& off,
                      const TButtonLook& on, const QString& offHint, const QString& onHint);
-    // Draws a picture over the window's preview (for a part that a control shows inside it).
+    // Draws a picture over the window's preview (for a part that a control shows inside it);
+    // magenta stays see-through, as in a shaped or transparent control.
     void Overlay(const QPoint& at, const QImage& picture);
+    // Draws the window's own form parts into the preview.
+    void Sketch(std::function<void(QPainter&)> sketch) { sketch_ = std::move(sketch); }
 
     // The window with every button in its normal look, one hovered and one pressed.
     QImage Preview() const;
@@ -47,6 +53,7 @@ class TWindowSkin {
     QImage background_;
     QList<TPlaced> buttons_;
     QList<QPair<QPoint, QImage>> overlays_;
+    std::function<void(QPainter&)> sketch_;
     QString hoveredKey_;
     QString pressedKey_;
 };
