@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <thread>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "encodeerror.h"
 #include "filtergraph.h"
 #include "pictureconformer.h"
+#include "rateplan.h"
 #include "soundconformer.h"
 #include "timestampmender.h"
 
@@ -21,35 +21,6 @@ namespace {
 constexpr std::chrono::hours kNoTimeLimit{24 * 365};
 constexpr auto kReportInterval = std::chrono::milliseconds(250);
 constexpr auto kStopPollInterval = std::chrono::milliseconds(20);
-
-// MPEG-4 Part 2 Simple Profile levels: macroblocks per frame and per second, kbit/s.
-struct TLevel {
-    int code;
-    int64_t macroblocksPerFrame;
-    int64_t macroblocksPerSecond;
-    int64_t kbps;
-};
-constexpr std::array<TLevel, 6> kSimpleProfileLevels = {{
-    {1, 99, 1485, 64},
-    {2, 396, 5940, 128},
-    {3, 396, 11880, 384},
-    {4, 1200, 36000, 4000},
-    {5, 1620, 40500, 8000},
-    {6, 3600, 108000, 12000},
-}};
-
-// The lowest level whose limits the stream keeps; the highest when it exceeds them all.
-int SimpleProfileLevel(int width, int height, AVRational rate, int kbps) {
-    const int64_t perFrame = int64_t{(width + 15) / 16} * ((height + 15) / 16);
-    const auto perSecond = static_cast<int64_t>(std::ceil(perFrame * av_q2d(rate)));
-    for (const TLevel& level : kSimpleProfileLevels) {
-        if (perFrame <= level.macroblocksPerFrame && perSecond <= level.macroblocksPerSecond &&
-            kbps <= level.kbps) {
-            return level.code;
-        }
-    }
-    return kSimpleProfileLevels.back().code;
-}
 
 // Profile texts give NTSC rates as 14.985, 23.976, 29.97; their exact values keep the MPEG-4
 // time base small and the timing free of drift.
@@ -178,12 +149,11 @@ void TTranscoder::SetUpVideoEncoder() {
     encoder->sample_aspect_ratio = {1, 1};
     encoder->time_base = av_inv_q(outRate_);
     encoder->framerate = outRate_;
-    encoder->bit_rate = int64_t{options_.videoKbps} * 1000;
     encoder->gop_size = 12;
     // Simple Profile: no B-frames, no quarter-pel, no global motion compensation.
     encoder->max_b_frames = 0;
-    encoder->profile = FF_PROFILE_MPEG4_SIMPLE;
-    encoder->level = SimpleProfileLevel(outWidth_, outHeight_, outRate_, options_.videoKbps);
+    TRatePlan::For(outWidth_, outHeight_, outRate_, options_.videoKbps, options_.format)
+        .ApplyTo(encoder);
     // One slice per picture: the stream does not depend on the machine's core count, and the
     // pipeline keeps the cores busy anyway.
     encoder->thread_count = 1;
