@@ -1,12 +1,15 @@
 // encoder-vs-ffmpeg: compares dero-encode with the `ffmpeg` command doing the same job.
 //
-//   encoder-vs-ffmpeg [work folder]      (default /tmp/dero-bench/)
+//   encoder-vs-ffmpeg [work folder [program folder]]
+//                        (defaults /tmp/dero-bench/ and the build's own bin folder)
 //
 // Makes its sources once in the work folder, then for each case runs both programs alternately,
 // three runs each, and prints the median wall time and peak memory (the children's maximum
 // resident set) and the ratios dero / ffmpeg. Also: the last 10 s of a 10-minute source against a
 // whole 10-second file, and probe + thumbnail time per source through the library's entries.
 // Ratios, not absolute times, are the result: on a shared machine absolute times wander.
+// Last, the video rate of every stock profile on two detailed 8-second sources: the average
+// against the asked rate and the busiest second against the maximum of the level written.
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -16,8 +19,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <map>
+#include <regex>
 #include <string>
 #include <vector>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
 
 #include "dero_encoder.h"
 
@@ -219,8 +229,9 @@ void Compare(const std::string& label, const std::string& programA, const Argume
     std::fflush(stdout);
 }
 
-void ProbeAndThumbnail(const std::string& folder, const std::vector<Source>& sources) {
-    void* library = dlopen(DERO_BIN_DIR "/libEncoder.so", RTLD_NOW);
+void ProbeAndThumbnail(const std::string& folder, const std::string& programs,
+                       const std::vector<Source>& sources) {
+    void* library = dlopen((programs + "libEncoder.so").c_str(), RTLD_NOW);
     if (!library) {
         std::printf("cannot load libEncoder.so: %s\n", dlerror());
         return;
@@ -249,6 +260,147 @@ void ProbeAndThumbnail(const std::string& folder, const std::vector<Source>& sou
     dlclose(library);
 }
 
+struct StockProfile {
+    std::string family, name, size, fps, sampleRate, channels;
+    int kbps = 0;
+};
+
+// The stock profile lines of the profile file, e.g.
+// "Phone Small : Video: 128x96, 48 kbps, 10 fps, Audio: 16 kbps, 8 khps, 1 Channel Mono".
+std::vector<StockProfile> ReadStockProfiles() {
+    std::ifstream file(DERO_PROFILE_FILE);
+    const std::regex section(R"(\[(\w+)\]\s*)");
+    const std::regex line(
+        R"(Profile\d+=(.*) : Video: (\d+x\d+), (\d+) kbps, ([\d.]+) fps, Audio: \d+ kbps, ([\d.]+) khps, (\d) .*)");
+    std::vector<StockProfile> profiles;
+    std::string family, text;
+    std::smatch match;
+    while (std::getline(file, text)) {
+        if (!text.empty() && text.back() == '\r') {
+            text.pop_back();
+        }
+        if (std::regex_match(text, match, section)) {
+            family = match[1];
+        } else if (std::regex_match(text, match, line)) {
+            const int hertz = static_cast<int>(std::stod(match[5]) * 1000 + 0.5);
+            profiles.push_back({family, match[1], match[2], match[4], std::to_string(hertz),
+                                match[6], std::stoi(match[3])});
+        }
+    }
+    return profiles;
+}
+
+struct VideoRate {
+    double averageKbps = 0;
+    double peakSecondKbps = 0;
+    int level = 0;
+};
+
+VideoRate ReadVideoRate(const std::string& path) {
+    VideoRate rate;
+    AVFormatContext* context = nullptr;
+    if (avformat_open_input(&context, path.c_str(), nullptr, nullptr) < 0) {
+        return rate;
+    }
+    const int index = av_find_best_stream(context, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    std::vector<std::pair<double, double>> packets;  // seconds, bits
+    AVPacket* packet = av_packet_alloc();
+    while (index >= 0 && av_read_frame(context, packet) >= 0) {
+        if (packet->stream_index == index) {
+            packets.emplace_back(packet->dts * av_q2d(context->streams[index]->time_base),
+                                 packet->size * 8.0);
+        }
+        av_packet_unref(packet);
+    }
+    av_packet_free(&packet);
+    if (index >= 0 && !packets.empty()) {
+        const AVStream* stream = context->streams[index];
+        rate.level = stream->codecpar->level;
+        double total = 0, window = 0;
+        std::size_t last = 0;
+        for (std::size_t first = 0; first < packets.size(); ++first) {
+            while (last < packets.size() && packets[last].first < packets[first].first + 1 - 1e-6) {
+                window += packets[last++].second;
+            }
+            rate.peakSecondKbps = std::max(rate.peakSecondKbps, window / 1000);
+            window -= packets[first].second;
+            total += packets[first].second;
+        }
+        const double seconds = double(packets.size()) / av_q2d(stream->avg_frame_rate);
+        rate.averageKbps = total / seconds / 1000;
+    }
+    avformat_close_input(&context);
+    return rate;
+}
+
+void StockProfileRates(const std::string& folder, const std::string& encoder,
+                       const std::vector<std::string>& sources) {
+    // Maximum rate of each MPEG-4 Simple Profile level, kbit/s.
+    const std::map<int, double> levelKbps = {{1, 64},   {2, 128},  {3, 384},
+                                             {4, 4000}, {5, 8000}, {6, 12000}};
+    const std::map<std::string, std::string> container = {
+        {"3gp", "3gp"}, {"psp", "psp"}, {"ipod", "mp4"}, {"pda", "mp4"}, {"mp4", "mp4"}};
+    std::printf("\n%-16s %-5s %-16s %6s %9s %6s %5s %10s %6s\n", "source", "", "profile", "asked",
+                "got", "ratio", "level", "peak 1 s", "ratio");
+    for (const std::string& source : sources) {
+        for (const StockProfile& profile : ReadStockProfiles()) {
+            const std::string format = container.at(profile.family);
+            const std::string output = folder + "rate." + format;
+            const Arguments arguments = {"-y",
+                                         "-ss",
+                                         "00:00:00",
+                                         "-t",
+                                         "8",
+                                         "-i",
+                                         folder + source,
+                                         "-vol",
+                                         "100",
+                                         "-bitexact",
+                                         "-vcodec",
+                                         "mpeg4",
+                                         "-padtop",
+                                         "0",
+                                         "-padbottom",
+                                         "0",
+                                         "-padleft",
+                                         "0",
+                                         "-padright",
+                                         "0",
+                                         "-s",
+                                         profile.size,
+                                         "-r",
+                                         profile.fps,
+                                         "-b",
+                                         std::to_string(profile.kbps),
+                                         "-acodec",
+                                         "aac",
+                                         "-ac",
+                                         profile.channels,
+                                         "-ar",
+                                         profile.sampleRate,
+                                         "-ab",
+                                         "64",
+                                         "-f",
+                                         format,
+                                         output};
+            if (!RunChild(encoder, arguments).ok) {
+                std::printf("%-16s %-5s %-16s FAILED\n", source.c_str(), profile.family.c_str(),
+                            profile.name.c_str());
+                continue;
+            }
+            const VideoRate rate = ReadVideoRate(output);
+            const auto level = levelKbps.find(rate.level);
+            const double ceiling = level == levelKbps.end() ? 0 : level->second;
+            std::printf("%-16s %-5s %-16s %6d %9.1f %6.2f %5d %10.1f %6.2f\n", source.c_str(),
+                        profile.family.c_str(), profile.name.c_str(), profile.kbps,
+                        rate.averageKbps, rate.averageKbps / profile.kbps, rate.level,
+                        rate.peakSecondKbps, ceiling > 0 ? rate.peakSecondKbps / ceiling : 0);
+            std::fflush(stdout);
+            unlink(output.c_str());
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -257,6 +409,10 @@ int main(int argc, char** argv) {
         folder += '/';
     }
     mkdir(folder.c_str(), 0755);
+    std::string programs = argc > 2 ? argv[2] : DERO_BIN_DIR;
+    if (programs.back() != '/') {
+        programs += '/';
+    }
     const std::vector<Source> sources = {
         {"avi-640x480-70s.avi",
          Lavfi("640x480", 70, {"-c:v", "mpeg4", "-q:v", "3", "-c:a", "libmp3lame"})},
@@ -270,7 +426,7 @@ int main(int argc, char** argv) {
     for (const Source& source : sources) {
         MakeSource(folder, source);
     }
-    const std::string encoder = DERO_BIN_DIR "/dero-encode";
+    const std::string encoder = programs + "dero-encode";
     std::printf("%-34s %9s %9s  %-10s %10s %10s\n", "case", "dero", "ffmpeg", "", "dero peak",
                 "ffmpeg peak");
     const std::vector<Case> cases = {
@@ -287,6 +443,19 @@ int main(int argc, char** argv) {
     const Case whole =
         MakeCase("", folder + sources[3].file, folder + "whole", "00:00:00", 0, 10, 30, 0);
     Compare("last 10 s of 10 min vs 10 s file", encoder, trimmed.dero, encoder, whole.dero);
-    ProbeAndThumbnail(folder, sources);
+    ProbeAndThumbnail(folder, programs, sources);
+    // Moving noise and a fractal zoom: detail the rate control cannot get for free.
+    const std::vector<Source> detailed = {
+        {"detailed-h264-1280x720-8s.mp4",
+         {"-f", "lavfi", "-i", "testsrc2=size=1280x720:rate=25:duration=8,noise=alls=24:allf=t",
+          "-c:v", "libx264", "-preset", "veryfast", "-crf", "20"}},
+        {"detailed-h264-640x480-8s.mp4",
+         {"-f", "lavfi", "-i", "mandelbrot=size=640x480:rate=25,trim=duration=8", "-c:v", "libx264",
+          "-preset", "veryfast", "-crf", "20"}},
+    };
+    for (const Source& source : detailed) {
+        MakeSource(folder, source);
+    }
+    StockProfileRates(folder, encoder, {detailed[0].file, detailed[1].file});
     return 0;
 }

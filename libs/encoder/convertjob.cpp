@@ -46,15 +46,25 @@ TConvertJob::TOutcome TConvertJob::Run() {
         const TConvertOptions options = TConvertOptions::Parse(arguments_);
         TTranscoder transcoder(options, stop_);
         const double planned = transcoder.PlannedSeconds();
+        std::string lastLine;
         const auto result = transcoder.Run([&](const TProgress& progress) {
             const double fps = progress.elapsed > 0 ? progress.frames / progress.elapsed : 0;
-            Inform(ProgressLine(progress.frames, fps, progress.quality, progress.bytes,
-                                progress.seconds));
+            lastLine = ProgressLine(progress.frames, fps, progress.quality, progress.bytes,
+                                    progress.seconds);
+            Inform(lastLine);
             ReportPercent(progress.seconds, planned);
         });
         if (result == TTranscoder::TResult::Stopped) {
             Inform("stopped: the conversion was stopped; its output file was removed");
             return TOutcome::Stopped;
+        }
+        // Notes go before a last repeat of the final progress line, which readers of the last
+        // line expect.
+        for (const std::string& note : transcoder.Notes()) {
+            Inform(note);
+        }
+        if (!transcoder.Notes().empty()) {
+            Inform(lastLine);
         }
         if (percent_) {
             percent_(100);

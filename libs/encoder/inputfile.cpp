@@ -21,9 +21,15 @@ TInputFile::TInputFile(const std::string& path, const std::atomic<bool>* cancel,
     ChooseStreams();
 }
 
+void TInputFile::SetReadLimit(std::chrono::milliseconds limit, const std::atomic<bool>* flag) {
+    deadline_ = std::chrono::steady_clock::now() + limit;
+    alsoCancel_ = flag;
+}
+
 int TInputFile::Interrupted(void* opaque) {
     const auto* self = static_cast<const TInputFile*>(opaque);
     return (self->cancel_ && self->cancel_->load()) ||
+           (self->alsoCancel_ && self->alsoCancel_->load()) ||
            std::chrono::steady_clock::now() > self->deadline_;
 }
 

@@ -19,6 +19,9 @@ class TInputFile {
     TInputFile& operator=(const TInputFile&) = delete;
 
     AVFormatContext* Context() const { return context_.get(); }
+    // Reads from now on end within limit, and also when flag is raised. For the run after
+    // opening, whose length the caller bounds by watching its progress.
+    void SetReadLimit(std::chrono::milliseconds limit, const std::atomic<bool>* flag);
     // Null when the file has no usable video (cover pictures do not count) or no audio.
     AVStream* VideoStream() const;
     AVStream* AudioStream() const;
@@ -39,6 +42,7 @@ class TInputFile {
     void ChooseStreams();
 
     const std::atomic<bool>* cancel_;
+    const std::atomic<bool>* alsoCancel_ = nullptr;
     std::chrono::steady_clock::time_point deadline_;
     InputContextPtr context_;
     int video_ = -1;

@@ -3,53 +3,36 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <cstdio>
 #include <thread>
 #include <vector>
 
 #include "encodeerror.h"
 #include "filtergraph.h"
 #include "pictureconformer.h"
+#include "rateplan.h"
 #include "soundconformer.h"
 #include "timestampmender.h"
 
 namespace dero {
 namespace {
 
-// Conversions run for hours at most; the input's time limit only has to outlast them.
+// Local files open in well under a second; the limit ends a demuxer that searches forever.
+constexpr std::chrono::seconds kOpenTimeLimit{30};
+// Conversions run for hours at most; while they run, the supervisor's watch on progress bounds
+// every read instead.
 constexpr std::chrono::hours kNoTimeLimit{24 * 365};
+// A source that yields no decoded picture or sound and no encoded packet for this long is
+// damaged in a way that would otherwise keep the run waiting forever.
+constexpr std::chrono::seconds kStallLimit{15};
+// Key pictures come every few seconds even in long groups; this many packets in a row without a
+// picture means the video cannot be decoded at all.
+constexpr int kBarrenPacketLimit = 600;
+// A clip that ends this much before its planned length was cut short.
+constexpr double kShortfallSeconds = 0.5;
 constexpr auto kReportInterval = std::chrono::milliseconds(250);
 constexpr auto kStopPollInterval = std::chrono::milliseconds(20);
-
-// MPEG-4 Part 2 Simple Profile levels: macroblocks per frame and per second, kbit/s.
-struct TLevel {
-    int code;
-    int64_t macroblocksPerFrame;
-    int64_t macroblocksPerSecond;
-    int64_t kbps;
-};
-constexpr std::array<TLevel, 6> kSimpleProfileLevels = {{
-    {1, 99, 1485, 64},
-    {2, 396, 5940, 128},
-    {3, 396, 11880, 384},
-    {4, 1200, 36000, 4000},
-    {5, 1620, 40500, 8000},
-    {6, 3600, 108000, 12000},
-}};
-
-// The lowest level whose limits the stream keeps; the highest when it exceeds them all.
-int SimpleProfileLevel(int width, int height, AVRational rate, int kbps) {
-    const int64_t perFrame = int64_t{(width + 15) / 16} * ((height + 15) / 16);
-    const auto perSecond = static_cast<int64_t>(std::ceil(perFrame * av_q2d(rate)));
-    for (const TLevel& level : kSimpleProfileLevels) {
-        if (perFrame <= level.macroblocksPerFrame && perSecond <= level.macroblocksPerSecond &&
-            kbps <= level.kbps) {
-            return level.code;
-        }
-    }
-    return kSimpleProfileLevels.back().code;
-}
 
 // Profile texts give NTSC rates as 14.985, 23.976, 29.97; their exact values keep the MPEG-4
 // time base small and the timing free of drift.
@@ -108,7 +91,7 @@ TTranscoder::~TTranscoder() = default;
 void TTranscoder::OpenSource() {
     // A stop during opening interrupts the reads; failures of later stages stop the reader through
     // abort_, which it checks per packet.
-    input_ = std::make_unique<TInputFile>(options_.inputFile, &stop_, kNoTimeLimit);
+    input_ = std::make_unique<TInputFile>(options_.inputFile, &stop_, kOpenTimeLimit);
     videoIn_ = input_->VideoStream();
     audioIn_ = input_->AudioStream();
     if (!videoIn_) {
@@ -139,6 +122,7 @@ void TTranscoder::OpenSource() {
         avformat_seek_file(context, -1, INT64_MIN, seekTo, seekTo, 0);
     }
     startUs_ = timestamp;
+    input_->SetReadLimit(kNoTimeLimit, &abort_);
     videoDecoder_ = TInputFile::OpenDecoder(videoIn_, 0);
     if (audioIn_) {
         audioDecoder_ = TInputFile::OpenDecoder(audioIn_, 1);
@@ -178,12 +162,11 @@ void TTranscoder::SetUpVideoEncoder() {
     encoder->sample_aspect_ratio = {1, 1};
     encoder->time_base = av_inv_q(outRate_);
     encoder->framerate = outRate_;
-    encoder->bit_rate = int64_t{options_.videoKbps} * 1000;
     encoder->gop_size = 12;
     // Simple Profile: no B-frames, no quarter-pel, no global motion compensation.
     encoder->max_b_frames = 0;
-    encoder->profile = FF_PROFILE_MPEG4_SIMPLE;
-    encoder->level = SimpleProfileLevel(outWidth_, outHeight_, outRate_, options_.videoKbps);
+    TRatePlan::For(outWidth_, outHeight_, outRate_, options_.videoKbps, options_.format)
+        .ApplyTo(encoder);
     // One slice per picture: the stream does not depend on the machine's core count, and the
     // pipeline keeps the cores busy anyway.
     encoder->thread_count = 1;
@@ -287,6 +270,9 @@ TTranscoder::TResult TTranscoder::Run(const std::function<void(const TProgress&)
         throw TEncodeError(error_);
     }
     if (framesEncoded_.load() == 0) {
+        if (videoFramesDecoded_.load() == 0) {
+            throw TEncodeError("the video cannot be decoded: the source gave no picture");
+        }
         throw TEncodeError("nothing to convert: no picture lies in the chosen time range");
     }
     try {
@@ -297,7 +283,17 @@ TTranscoder::TResult TTranscoder::Run(const std::function<void(const TProgress&)
         }
         throw;
     }
-    report(Snapshot());
+    const TProgress last = Snapshot();
+    if (sourceDamaged_.load() ||
+        (plannedSeconds_ > 0 && last.seconds < plannedSeconds_ - kShortfallSeconds)) {
+        char note[160];
+        std::snprintf(note, sizeof note,
+                      "note: the source is damaged or cut short: converted up to its last good "
+                      "picture, %.2f s",
+                      last.seconds);
+        notes_.emplace_back(note);
+    }
+    report(last);
     return TResult::Finished;
 }
 
@@ -320,12 +316,24 @@ std::vector<std::thread> TTranscoder::StartStages() {
 // reports progress at a steady pace.
 void TTranscoder::Supervise(const std::function<void(const TProgress&)>& report) {
     auto nextReport = started_;
+    auto lastAdvance = started_;
+    int64_t lastMarks = progressMarks_.load();
     std::unique_lock lock(stateMutex_);
     while (runningStages_ > 0) {
         stageEnded_.wait_for(lock, kStopPollInterval);
         if (stop_.load() && !abort_.load()) {
             lock.unlock();
             Abort();
+            lock.lock();
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (const int64_t marks = progressMarks_.load(); marks != lastMarks) {
+            lastMarks = marks;
+            lastAdvance = now;
+        } else if (now - lastAdvance > kStallLimit && !abort_.load()) {
+            lock.unlock();
+            Fail("the source gives nothing to convert: no picture or sound could be decoded for " +
+                 std::to_string(kStallLimit.count()) + " s (a damaged file?)");
             lock.lock();
         }
         if (std::chrono::steady_clock::now() >= nextReport && runningStages_ > 0) {
@@ -389,7 +397,11 @@ void TTranscoder::ReadPackets() {
             continue;
         }
         if (read < 0) {
-            break;  // the end, or a damaged tail: convert what could be read
+            // A damaged tail: convert what could be read, and say so.
+            if (read != AVERROR_EOF) {
+                sourceDamaged_ = true;
+            }
+            break;
         }
         mender.Mend(packet.get());
         // A queue refuses once its stage has all it needs; the packet is then dropped.
@@ -413,6 +425,7 @@ void TTranscoder::DecodeVideo() {
     lastVideoDuration_ = defaultVideoDuration_;
     FramePtr frame = MakeFrame();
     bool reachedEnd = false;
+    int barrenPackets = 0;
     while (!reachedEnd) {
         std::optional<PacketPtr> packet = videoPackets_.Pop();
         if (!packet) {
@@ -421,8 +434,12 @@ void TTranscoder::DecodeVideo() {
         // A damaged packet only costs its picture.
         avcodec_send_packet(videoDecoder_.get(), packet->get());
         int received = 0;
+        ++barrenPackets;
         while (!reachedEnd &&
                (received = avcodec_receive_frame(videoDecoder_.get(), frame.get())) >= 0) {
+            ++progressMarks_;
+            ++videoFramesDecoded_;
+            barrenPackets = 0;
             const TPlace place = PlaceVideoFrame(frame.get());
             reachedEnd = place == TPlace::AfterEnd;
             if (place != TPlace::Inside) {
@@ -433,8 +450,15 @@ void TTranscoder::DecodeVideo() {
                 frame = MakeFrame();
             }
         }
-        if (!*packet && received == AVERROR_EOF) {
+        // After the final flush nothing follows, whether the decoder says end or error.
+        if (!*packet) {
+            sourceDamaged_ = sourceDamaged_ || (received < 0 && received != AVERROR_EOF);
             break;
+        }
+        if (barrenPackets > kBarrenPacketLimit) {
+            throw TEncodeError(
+                "the video cannot be decoded: " + std::to_string(kBarrenPacketLimit) +
+                " packets in a row gave no picture");
         }
     }
     videoDone_ = true;
@@ -561,10 +585,12 @@ void TTranscoder::ConvertAudio() {
         int received = 0;
         while (!reachedEnd &&
                (received = avcodec_receive_frame(audioDecoder_.get(), frame.get())) >= 0) {
+            ++progressMarks_;
             reachedEnd = !FilterAudioFrame(frame.get());
             av_frame_unref(frame.get());
         }
-        if (!*packet && received == AVERROR_EOF) {
+        // After the final flush nothing follows, whether the decoder says end or error.
+        if (!*packet) {
             break;
         }
     }
@@ -630,6 +656,7 @@ void TTranscoder::WritePackets(AVCodecContext* encoder, AVStream* stream, bool v
             }
             ++framesEncoded_;
         }
+        ++progressMarks_;
         output_->Write(packet.get(), encoder, stream);
         av_packet_unref(packet.get());
     }

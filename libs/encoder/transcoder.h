@@ -40,6 +40,8 @@ class TTranscoder {
     // Runs to the end, calling report on this thread several times a second. The output file is
     // complete when this returns Finished and removed otherwise. Throws TEncodeError.
     TResult Run(const std::function<void(const TProgress&)>& report);
+    // What a finished run wants the user to know besides progress, as "note: ..." lines.
+    const std::vector<std::string>& Notes() const { return notes_; }
 
   private:
     struct TFrameItem {
@@ -119,6 +121,11 @@ class TTranscoder {
     std::atomic<bool> audioDone_{false};
 
     std::atomic<int64_t> framesEncoded_{0};
+    // Counts decoded pictures and sounds and encoded packets: the supervisor's sign of life.
+    std::atomic<int64_t> progressMarks_{0};
+    std::atomic<int64_t> videoFramesDecoded_{0};
+    std::atomic<bool> sourceDamaged_{false};
+    std::vector<std::string> notes_;
     std::atomic<int> qualityTenths_{0};
     std::chrono::steady_clock::time_point started_;
 

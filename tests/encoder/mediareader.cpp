@@ -155,3 +155,24 @@ TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
     }
     return picture;
 }
+
+std::vector<TPacketSize> TMediaReader::VideoPackets(const std::string& path) {
+    std::vector<TPacketSize> packets;
+    InputPtr input = Open(path);
+    if (!input) {
+        return packets;
+    }
+    const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (index < 0) {
+        return packets;
+    }
+    const AVRational timeBase = input->streams[index]->time_base;
+    PacketPtr packet(av_packet_alloc());
+    while (av_read_frame(input.get(), packet.get()) >= 0) {
+        if (packet->stream_index == index) {
+            packets.push_back({packet->dts * av_q2d(timeBase), packet->size});
+        }
+        av_packet_unref(packet.get());
+    }
+    return packets;
+}

@@ -38,9 +38,17 @@ struct TLumaPicture {
     double Mean(int x, int y, int w, int h) const;
 };
 
+// One coded picture as the container stores it.
+struct TPacketSize {
+    double seconds = 0;  // decoding time
+    int64_t bytes = 0;
+};
+
 class TMediaReader {
   public:
     static TMediaSummary Summarize(const std::string& path);
     // The index-th decoded picture of the first video stream (empty when there is none).
     static TLumaPicture Picture(const std::string& path, int index);
+    // The first video stream's packets in file order (empty when there is none).
+    static std::vector<TPacketSize> VideoPackets(const std::string& path);
 };

@@ -1,0 +1,95 @@
+#include "rateplan.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace dero {
+namespace {
+
+// MPEG-4 Part 2 Simple Profile levels: macroblocks per frame and per second, the maximum rate
+// and the buffer a decoder of that level holds.
+struct TLevel {
+    int code;
+    int64_t macroblocksPerFrame;
+    int64_t macroblocksPerSecond;
+    int64_t bitsPerSecond;
+    int64_t bufferBits;
+};
+constexpr int64_t kBufferUnit = 16384;
+constexpr std::array<TLevel, 6> kSimpleProfileLevels = {{
+    {1, 99, 1485, 64000, 10 * kBufferUnit},
+    {2, 396, 5940, 128000, 40 * kBufferUnit},
+    {3, 396, 11880, 384000, 40 * kBufferUnit},
+    {4, 1200, 36000, 4000000, 80 * kBufferUnit},
+    {5, 1620, 40500, 8000000, 112 * kBufferUnit},
+    {6, 3600, 108000, 12000000, 248 * kBufferUnit},
+}};
+// 3GPP phones are built for Simple Profile level 3 at most.
+constexpr int kPhoneLevel = 3;
+
+// Any one second may carry at most the buffer's content plus a second of the fill rate. The
+// encoder's buffer model is tracked per picture, so keep a margin below the level's maximum.
+constexpr double kWindowShare = 0.95;
+// A seventh of the window as buffer holds a key picture of the small sizes phones play; the rest
+// is the fill rate, which a profile at its level's ceiling gets as its target.
+constexpr double kBufferShare = 0.15;
+
+struct TBudget {
+    int64_t maxBitsPerSecond;
+    int64_t bufferBits;
+};
+
+TBudget BudgetOf(const TLevel& level) {
+    const auto window = static_cast<int64_t>(double(level.bitsPerSecond) * kWindowShare);
+    const int64_t buffer =
+        std::min(level.bufferBits, static_cast<int64_t>(double(window) * kBufferShare));
+    return {window - buffer, buffer};
+}
+
+}  // namespace
+
+TRatePlan TRatePlan::For(int width, int height, AVRational rate, int kbps,
+                         const std::string& format) {
+    const int64_t perFrame = int64_t{(width + 15) / 16} * ((height + 15) / 16);
+    const auto perSecond = static_cast<int64_t>(std::ceil(double(perFrame) * av_q2d(rate)));
+    const int64_t asked = std::max<int64_t>(int64_t{kbps} * 1000, 1000);
+    const int highest = format == "3gp" ? kPhoneLevel : kSimpleProfileLevels.back().code;
+    // The lowest level that holds the pictures and lets the asked rate through its budget; the
+    // highest allowed one, with the target lowered to its budget, when none does.
+    const TLevel* chosen = nullptr;
+    for (const TLevel& level : kSimpleProfileLevels) {
+        if (level.code > highest) {
+            break;
+        }
+        chosen = &level;
+        if (perFrame <= level.macroblocksPerFrame && perSecond <= level.macroblocksPerSecond &&
+            asked <= BudgetOf(level).maxBitsPerSecond) {
+            break;
+        }
+    }
+    const TBudget budget = BudgetOf(*chosen);
+    TRatePlan plan;
+    plan.level = chosen->code;
+    plan.maxBitsPerSecond = budget.maxBitsPerSecond;
+    plan.bufferBits = static_cast<int>(budget.bufferBits);
+    plan.targetBitsPerSecond = std::min(asked, budget.maxBitsPerSecond);
+    return plan;
+}
+
+void TRatePlan::ApplyTo(AVCodecContext* encoder) const {
+    encoder->profile = FF_PROFILE_MPEG4_SIMPLE;
+    encoder->level = level;
+    encoder->bit_rate = targetBitsPerSecond;
+    // The default tolerance (4 Mbit) lets a low rate drift far above its target on detailed
+    // pictures; half a second's worth keeps even a short clip's average on target.
+    encoder->bit_rate_tolerance = static_cast<int>(targetBitsPerSecond / 2);
+    encoder->rc_max_rate = maxBitsPerSecond;
+    encoder->rc_buffer_size = bufferBits;
+    encoder->rc_initial_buffer_occupancy = bufferBits * 3 / 4;
+    // A key picture may use all the buffer holds, not just a third: a small buffer otherwise
+    // forces key pictures to the coarsest quantiser.
+    encoder->rc_max_available_vbv_use = 1.0f;
+}
+
+}  // namespace dero
