@@ -1,0 +1,237 @@
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <thread>
+
+#include "dero_player.h"
+#include "playerprobe.h"
+#include "support/tempdir.h"
+#include "support/testmedia.h"
+
+namespace {
+
+constexpr int kPanelWidth = 300;
+constexpr int kPanelHeight = 224;
+
+int ThreadCount() {
+    int count = 0;
+    if (DIR* tasks = opendir("/proc/self/task")) {
+        while (dirent* entry = readdir(tasks)) {
+            count += entry->d_name[0] != '.';
+        }
+        closedir(tasks);
+    }
+    return count;
+}
+
+bool FileHeldOpen(const std::string& path) {
+    bool held = false;
+    if (DIR* fds = opendir("/proc/self/fd")) {
+        while (dirent* entry = readdir(fds)) {
+            char target[4096] = {};
+            const std::string link = std::string("/proc/self/fd/") + entry->d_name;
+            const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+            held = held || (length > 0 && path == target);
+        }
+        closedir(fds);
+    }
+    return held;
+}
+
+class PlayerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!TestMedia::Available()) {
+            GTEST_SKIP() << "the ffmpeg command is needed to make clips";
+        }
+        threadsBefore_ = ThreadCount();
+    }
+
+    void TearDown() override {
+        PlayerSetVideoWindow(nullptr, 0, 1);
+        PlayerStop();
+        PlayerClose();
+        PlayerSetCallback(nullptr);
+    }
+
+    std::string MakeClip(const std::string& name, const TestMedia::Recipe& recipe) {
+        const std::string path = dir_.PathStd() + name;
+        EXPECT_TRUE(TestMedia::Make(path, recipe));
+        return path;
+    }
+
+    static TestMedia::Recipe Wide(double seconds = 4) {
+        TestMedia::Recipe recipe;
+        recipe.width = 320;
+        recipe.height = 180;
+        recipe.seconds = seconds;
+        return recipe;
+    }
+
+    // Init, open and wait for code 3; the panel is attached with the given keep-aspect flag.
+    void OpenLoaded(const std::string& path, bool keepAspect = true) {
+        ASSERT_EQ(PlayerInit(probe_.Window()), 1);
+        PlayerSetCallback(&PlayerProbe::EventFunction);
+        PlayerSetVideoWindow(probe_.Panel(), 0, keepAspect ? 1 : 0);
+        ASSERT_EQ(PlayerOpenFile(path.c_str(), 0), 1);
+        ASSERT_TRUE(probe_.WaitForEvent(3, [](intptr_t value) { return value != 0; }));
+    }
+
+    double Seconds() {
+        double duration = 0, seconds = -1, percent = 0;
+        return PlayerGetPosition(&duration, &seconds, &percent) ? seconds : -1;
+    }
+
+    TempDir dir_;
+    PlayerProbe probe_{kPanelWidth, kPanelHeight};
+    int threadsBefore_ = 0;
+};
+
+TEST_F(PlayerTest, OpenAsksForTheHookReportsTheSeekableFileAndShowsItLetterBoxed) {
+    OpenLoaded(MakeClip("wide.mp4", Wide()));
+    const auto messages = probe_.Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front().Number, static_cast<uint32_t>(WM_PLAYER_HOOK));
+    const auto* record = reinterpret_cast<const unsigned char*>(probe_.LoadedRecord());
+    EXPECT_NE(record[8], 0);
+    EXPECT_NEAR(probe_.LoadedRecord()->Duration, 4.0, 0.1);
+
+    ASSERT_EQ(PlayerPlay(1.0), 1);
+    // 16:9 in 300 x 224 is 300 x 169: bars of about 27 rows above and below.
+    PlayerProbe::Frame frame;
+    ASSERT_TRUE(probe_.WaitForFrame([](const auto& f) { return !f.RowBlack(112); }, &frame));
+    EXPECT_EQ(frame.Width, kPanelWidth);
+    EXPECT_EQ(frame.Height, kPanelHeight);
+    EXPECT_TRUE(frame.RowBlack(5));
+    EXPECT_TRUE(frame.RowBlack(kPanelHeight - 6));
+    EXPECT_FALSE(frame.ColumnBlack(2));
+
+    // Without the flag the picture fills the panel, at once and while playing.
+    PlayerSetVideoWindow(probe_.Panel(), 0, 0);
+    EXPECT_TRUE(probe_.WaitForFrame([](const auto& f) { return !f.RowBlack(5); }));
+}
+
+TEST_F(PlayerTest, RotatedClipShowsUpright) {
+    TestMedia::Recipe recipe = Wide();
+    recipe.rotation = 90;
+    OpenLoaded(MakeClip("rotated.mp4", recipe));
+    ASSERT_EQ(PlayerPlay(1.0), 1);
+    // Upright it is 180 x 320: 126 x 224 in the panel, black columns at both sides and picture
+    // from the top row to the bottom row in the middle.
+    PlayerProbe::Frame frame;
+    ASSERT_TRUE(probe_.WaitForFrame([](const auto& f) { return !f.ColumnBlack(150); }, &frame));
+    EXPECT_TRUE(frame.ColumnBlack(40));
+    EXPECT_TRUE(frame.ColumnBlack(kPanelWidth - 41));
+    EXPECT_FALSE(frame.RowBlack(2));
+    EXPECT_FALSE(frame.RowBlack(kPanelHeight - 3));
+}
+
+TEST_F(PlayerTest, PositionAdvancesWhilePlayingAndStandsStillWhilePaused) {
+    OpenLoaded(MakeClip("wide.mp4", Wide()));
+    ASSERT_EQ(PlayerPlay(1.0), 1);
+    ASSERT_TRUE(probe_.WaitForEvent(1, [](intptr_t value) { return value >= 0; }));
+    ASSERT_TRUE(probe_.WaitFor([&] { return Seconds() > 0.5; }));
+
+    ASSERT_EQ(PlayerPause(), 1);
+    ASSERT_TRUE(probe_.WaitForEvent(4, [](intptr_t) { return true; }));
+    const double paused = Seconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_NEAR(Seconds(), paused, 1.0 / 25);
+    double duration = 0, seconds = 0, percent = 0;
+    ASSERT_EQ(PlayerGetPosition(&duration, &seconds, &percent), 1);
+    EXPECT_NEAR(percent, 100 * seconds / duration, 1.0);
+}
+
+TEST_F(PlayerTest, SeekLandsOnTheFrameAtTheAskedTime) {
+    OpenLoaded(MakeClip("wide.mp4", Wide()));
+    constexpr double kFrame = 1.0 / 25;
+    ASSERT_EQ(PlayerSeek(2.3), 1);
+    EXPECT_TRUE(probe_.WaitFor([&] { return std::fabs(Seconds() - 2.3) <= kFrame; }));
+}
+
+TEST_F(PlayerTest, BurstOfSeeksEndsExactlyOnTheLastTarget) {
+    OpenLoaded(MakeClip("wide.mp4", Wide()));
+    for (double target = 0.2; target < 3.0; target += 0.2) {
+        PlayerSeek(target);
+    }
+    PlayerSeek(1.7);
+    EXPECT_TRUE(probe_.WaitFor([&] { return std::fabs(Seconds() - 1.7) <= 1.0 / 25; }));
+    // Still paused: a drag never starts playback.
+    for (const auto& message : probe_.Messages()) {
+        EXPECT_FALSE(message.Number == WM_PLAYER_EVENT && message.Code == 1);
+    }
+}
+
+TEST_F(PlayerTest, EndOfFileIsReportedOnBothChannelsAndLeavesNothingToPlay) {
+    OpenLoaded(MakeClip("short.mp4", Wide(1)));
+    ASSERT_EQ(PlayerPlay(1.0), 1);
+    ASSERT_TRUE(probe_.WaitForEvent(1, [](intptr_t value) { return value == -1; }));
+    ASSERT_TRUE(probe_.WaitFor([&] { return !probe_.Calls().empty(); }));
+    EXPECT_EQ(probe_.Calls().front().Code, 1);
+    EXPECT_EQ(PlayerPlay(1.0), 0);
+    EXPECT_EQ(PlayerGetPosition(nullptr, nullptr, nullptr), 0);
+}
+
+TEST_F(PlayerTest, RandomBytesTakeTheErrorPath) {
+    const std::string path = dir_.PathStd() + "noise.mp4";
+    ASSERT_TRUE(TestMedia::MakeRandomFile(path, 200000));
+    ASSERT_EQ(PlayerInit(probe_.Window()), 1);
+    PlayerSetCallback(&PlayerProbe::EventFunction);
+    ASSERT_EQ(PlayerOpenFile(path.c_str(), 0), 1);
+    ASSERT_TRUE(probe_.WaitForEvent(2, [](intptr_t value) { return value == -1; }));
+    ASSERT_TRUE(probe_.WaitFor([&] { return !probe_.Calls().empty(); }));
+    EXPECT_EQ(probe_.Calls().front().Code, 3);
+    EXPECT_LT(probe_.Calls().front().Value, 0);
+    EXPECT_EQ(probe_.LoadedRecord(), nullptr);
+    EXPECT_EQ(PlayerPlay(1.0), 0);
+    EXPECT_EQ(PlayerSeek(1.0), 0);
+}
+
+TEST_F(PlayerTest, CloseReleasesTheFileAndEndsEveryThread) {
+    const std::string path = MakeClip("wide.mp4", Wide());
+    OpenLoaded(path);
+    ASSERT_EQ(PlayerPlay(1.0), 1);
+    ASSERT_TRUE(probe_.WaitForEvent(1, [](intptr_t value) { return value >= 0; }));
+    EXPECT_TRUE(FileHeldOpen(path));
+    EXPECT_GT(ThreadCount(), threadsBefore_);
+
+    PlayerStop();
+    PlayerClose();
+    EXPECT_FALSE(FileHeldOpen(path));
+    EXPECT_EQ(ThreadCount(), threadsBefore_);
+    const size_t messages = probe_.Messages().size();
+    const int frames = probe_.FramesPresented();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(probe_.Messages().size(), messages);
+    EXPECT_EQ(probe_.FramesPresented(), frames);
+
+    // Nothing runs any more: the entries refuse until the next PlayerInit, which starts afresh.
+    EXPECT_EQ(PlayerPlay(1.0), 0);
+    EXPECT_EQ(PlayerOpenFile(path.c_str(), 0), 0);
+    ASSERT_EQ(PlayerInit(probe_.Window()), 1);
+    ASSERT_EQ(PlayerOpenFile(path.c_str(), 0), 1);
+    EXPECT_TRUE(probe_.WaitFor([&] {
+        int loaded = 0;
+        for (const auto& message : probe_.Messages()) {
+            loaded += message.Number == WM_PLAYER_EVENT && message.Code == 3;
+        }
+        return loaded == 2;
+    }));
+}
+
+TEST_F(PlayerTest, EntriesWithoutAPlayerAreHarmless) {
+    EXPECT_EQ(PlayerInit(nullptr), 0);
+    EXPECT_EQ(PlayerOpenFile("/nonexistent", 0), 0);
+    EXPECT_EQ(PlayerPlay(1.0), 0);
+    EXPECT_EQ(PlayerPause(), 0);
+    EXPECT_EQ(PlayerSeek(1.0), 0);
+    EXPECT_EQ(PlayerGetPosition(nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(PlayerStop(), 1);
+    EXPECT_EQ(PlayerClose(), 1);
+}
+
+}  // namespace
