@@ -106,10 +106,11 @@ TEST_F(ProfileSelectionTest, AddMyProfileThenSavingSelectsTheNewProfile) {
     int32_t askedFamily = -1;
     selection_.SetNewProfileEditor([&](int32_t family) {
         askedFamily = family;
-        TProfileFile(ProfilePath()).AppendProfile(QStringLiteral("psp"), QStringLiteral("mine"));
-        return true;
+        ASSERT_TRUE(TProfileFile(ProfilePath())
+                        .AppendProfile(QStringLiteral("psp"), QStringLiteral("mine")));
     });
     UserChoosesLastEntry();
+    selection_.ProfileEditorClosed(true);
     EXPECT_EQ(askedFamily, 1);
     EXPECT_EQ(box_.count(), 5);
     EXPECT_EQ(box_.currentText(), QStringLiteral("mine"));
@@ -118,19 +119,21 @@ TEST_F(ProfileSelectionTest, AddMyProfileThenSavingSelectsTheNewProfile) {
 TEST_F(ProfileSelectionTest, AddMyProfileThenCancellingSelectsTheLastExistingProfile) {
     WritePsp(0);
     selection_.SelectDeviceFamily(1);
-    selection_.SetNewProfileEditor([](int32_t) { return false; });
+    selection_.SetNewProfileEditor([](int32_t) {});
     UserChoosesLastEntry();
+    selection_.ProfileEditorClosed(false);
     EXPECT_EQ(box_.currentText(), QStringLiteral("third"));
 }
 
 TEST_F(ProfileSelectionTest, WithoutProfilesCancellingStaysOnAddMyProfile) {
     int asked = 0;
-    selection_.SetNewProfileEditor([&](int32_t) { return ++asked, false; });
+    selection_.SetNewProfileEditor([&](int32_t) { ++asked; });
     selection_.SelectDeviceFamily(0);
     EXPECT_EQ(box_.currentIndex(), 0);
     EXPECT_EQ(asked, 0);  // selecting from the program is no user's choice
     box_.setCurrentIndex(-1);
     UserChoosesLastEntry();
+    selection_.ProfileEditorClosed(false);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(box_.currentText(), TProfileSelection::AddMyProfile);
 }
@@ -142,11 +145,11 @@ TEST_F(ProfileSelectionTest, EditingHandsOverTheChosenPositionAndRefillsAfterSav
     int position = -2;
     selection_.SetProfileEditor([&](int32_t, int at) {
         position = at;
-        TProfileFile(ProfilePath())
-            .WriteProfile(QStringLiteral("psp"), at, QStringLiteral("changed"));
-        return true;
+        ASSERT_TRUE(TProfileFile(ProfilePath())
+                        .WriteProfile(QStringLiteral("psp"), at, QStringLiteral("changed")));
     });
     selection_.EditSelectedProfile();
+    selection_.ProfileEditorClosed(true);
     EXPECT_EQ(position, 2);
     EXPECT_EQ(box_.itemText(2), QStringLiteral("changed"));
     EXPECT_EQ(box_.currentIndex(), 0);  // back to DefaultIndex
