@@ -259,6 +259,17 @@ void TProfileWindow::ShowModal() {
     activateWindow();
 }
 
+void TProfileWindow::ShowForNewProfile(int32_t family) {
+    PrepareForFamily(family);
+    ShowModal();
+}
+
+void TProfileWindow::ShowForChange(int32_t family, int number) {
+    PrepareForFamily(family);
+    LoadProfile(number);
+    ShowModal();
+}
+
 TProfileLineParts TProfileWindow::ShownParts() const {
     TProfileLineParts parts;
     parts.Name = TrimProfileText(Edit_Name->text());

@@ -46,6 +46,9 @@ class TProfileWindow : public QWidget, public TSkinnedWindow {
     void LoadProfile(int number);
     // Shows the window application-modal and returns; Closed follows when it closes.
     void ShowModal();
+    // The two openings: prepared for the family, then shown.
+    void ShowForNewProfile(int32_t family);
+    void ShowForChange(int32_t family, int number);
 
     const QString& Section() const { return section_; }
     int ProfileNumber() const { return profileNumber_; }
