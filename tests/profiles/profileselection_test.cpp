@@ -52,6 +52,15 @@ TEST_F(ProfileSelectionTest, ListsTheFamilysProfilesThenAddMyProfile) {
     EXPECT_FALSE(box_.isEditable());
 }
 
+TEST_F(ProfileSelectionTest, WrappedCountListsTheKeysBelowTheBoundWithTheirNumbers) {
+    // -2147483649 reads as 2147483647: asking for every key up to it froze the window.
+    WriteProfiles("[psp]\nProfileCount=-2147483649\nProfile3=first\nProfile1000=beyond\n");
+    selection_.SelectDeviceFamily(1);
+    EXPECT_EQ(Entries(), QStringList({"first", "Add my profile..."}));
+    EXPECT_EQ(selection_.ProfileNumberAt(0), 3);
+    EXPECT_EQ(selection_.ProfileNumberAt(1), -1);
+}
+
 TEST_F(ProfileSelectionTest, DefaultIndexAtTheEndChoosesAddMyProfileAndBeyondChoosesNothing) {
     WritePsp(3);
     selection_.SelectDeviceFamily(1);
