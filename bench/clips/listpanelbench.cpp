@@ -24,7 +24,7 @@
 #include "clips/addfilescommand.h"
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
-#include "conversion/encoderbinding.h"
+#include "app/encoderbinding.h"
 
 namespace {
 

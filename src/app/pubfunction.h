@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "conversion/convertsettings.h"
+#include "app/convertsettings.h"
 
 // Process-wide paths and settings, and the small helpers every window uses. Folder paths end
 // in "/" and file names are appended to them directly.

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "clips/cliprecord.h"
+#include "app/cliprecord.h"
 #include "clips/probeentries.h"
 
 // What a successful probe hands to the list: the clip's facts and its decoded thumbnail.

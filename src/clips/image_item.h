@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "clips/cliprecord.h"
+#include "app/cliprecord.h"
 
 // One clip of the list panel: a 388 x 64 picture showing the clip's thumbnail and facts, and the
 // owner of its ClipRecord. The face is drawn once when the item is filled; afterwards only the

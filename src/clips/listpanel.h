@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "clips/cliprecord.h"
-#include "conversion/clipsource.h"
+#include "app/cliprecord.h"
+#include "app/clipsource.h"
 #include "skin/image.h"
 #include "skin/imagebutton.h"
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "conversion/encoderbinding.h"
+#include "app/encoderbinding.h"
 
 TProbeEntries TProbeEntries::FromLibrary() {
     // The entries are read per call: the library is bound after the probe's owner is built.

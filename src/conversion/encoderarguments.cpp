@@ -1,6 +1,6 @@
 #include "conversion/encoderarguments.h"
 
-#include "conversion/convertsettings.h"
+#include "app/convertsettings.h"
 
 namespace {
 QStringList BuildTexts(const ConvertSettings& s) {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "conversion/convertsettings.h"
+#include "app/convertsettings.h"
 #include "profiles/outputstate.h"
 
 // The extraction counts positions from 1 and never fails: a missing separator gives position 0,

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "conversion/encoderbinding.h"
+#include "app/encoderbinding.h"
 #include "platform/messagemap.h"
 #include "skin/skin.h"
 

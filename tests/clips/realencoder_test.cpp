@@ -13,7 +13,7 @@
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
 #include "clips/listpanelskin.h"
-#include "conversion/encoderbinding.h"
+#include "app/encoderbinding.h"
 #include "messagerecorder.h"
 #include "skin/skin.h"
 #include "support/tempdir.h"

@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "clips/cliprecord.h"
+#include "app/cliprecord.h"
 #include "conversion/clipconverter.h"
-#include "conversion/clipsource.h"
-#include "conversion/convertsettings.h"
-#include "conversion/encoderbinding.h"
+#include "app/clipsource.h"
+#include "app/convertsettings.h"
+#include "app/encoderbinding.h"
 #include "support/modalanswerer.h"
 #include "support/tempdir.h"
 

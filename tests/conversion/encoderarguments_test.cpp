@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "conversion/convertsettings.h"
+#include "app/convertsettings.h"
 #include "conversion/encoderarguments.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-#include "conversion/encoderbinding.h"
+#include "app/encoderbinding.h"
 #include "platform/terminaterequest.h"
 #include "support/modalanswerer.h"
 

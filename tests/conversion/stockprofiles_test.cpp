@@ -13,11 +13,11 @@ extern "C" {
 #include <memory>
 #include <vector>
 
-#include "clips/cliprecord.h"
+#include "app/cliprecord.h"
 #include "conversion/clipconverter.h"
-#include "conversion/clipsource.h"
-#include "conversion/convertsettings.h"
-#include "conversion/encoderbinding.h"
+#include "app/clipsource.h"
+#include "app/convertsettings.h"
+#include "app/encoderbinding.h"
 #include "profiles/profileselection.h"
 #include "support/tempdir.h"
 #include "support/testmedia.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "conversion/convertsettings.h"
+#include "app/convertsettings.h"
 #include "profiles/outputstate.h"
 #include "profiles/profileline.h"
 

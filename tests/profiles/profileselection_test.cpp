@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QTest>
 
-#include "conversion/convertsettings.h"
+#include "app/convertsettings.h"
 #include "profiles/profilefile.h"
 #include "profiles/profileselection.h"
 #include "support/modalanswerer.h"

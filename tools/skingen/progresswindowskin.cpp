@@ -1,0 +1,86 @@
+#include <QPainter>
+
+#include "formlayout.h"
+#include "palette.h"
+#include "partsart.h"
+#include "skinart.h"
+#include "windowskin.h"
+#include "windowskins.h"
+
+namespace {
+
+namespace layout = formlayout::progress;
+
+constexpr QRect kDetailsCard(14, 46, 518, 110);
+constexpr QRect kBarsCard(14, 164, 518, 52);
+constexpr QRect kFolderCard(14, 224, 518, 56);
+constexpr QRect kStartStop(392, 292, 140, 44);
+constexpr QRect kBrowse(428, 245, 96, 28);
+
+QImage Background() {
+    const QSize size = layout::kWindow;
+    QImage image = art::WindowBackground(size.width(), size.height(), QStringLiteral("Converting"));
+    QPainter p(&image);
+    art::Prepare(p);
+    art::DrawCard(p, kDetailsCard, 8);
+    art::DrawGroove(p, QPoint(kDetailsCard.left() + 12, 102),
+                    QPoint(kDetailsCard.right() - 12, 102));
+    art::DrawCard(p, kBarsCard, 8);
+    art::DrawText(p, QRect(28, layout::kProgressPanel.top() + 1, 110, 14),
+                  Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("This clip"), art::Font(12),
+                  palette::kText);
+    art::DrawText(p, QRect(28, layout::kProgressPanel.top() + 18, 110, 14),
+                  Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("All clips"), art::Font(12),
+                  palette::kText);
+    art::DrawCard(p, kFolderCard, 8);
+    art::DrawText(p, QRect(28, 228, 300, 16), Qt::AlignLeft | Qt::AlignVCenter,
+                  QStringLiteral("Output folder"), art::Font(12, true), palette::kTitleText);
+    art::DrawText(p, QRect(20, 296, 360, 36), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                  QStringLiteral("The folder opens when every clip is done."), art::Font(12),
+                  palette::kSubtleText);
+    return image;
+}
+
+void WriteBars(TWindowSkin& skin) {
+    TSkinWriter& writer = skin.Writer();
+    const QRect panel = layout::kProgressPanel;
+    const QString grooves = skin.File("progress_back.bmp");
+    const QString clipFill = skin.File("progress_clip.bmp");
+    const QString totalFill = skin.File("progress_total.bmp");
+    const QImage groovesPicture =
+        parts::ProgressGrooves(panel.width(), panel.height(), layout::kClipBar.top(),
+                               layout::kTotalBar.top(), layout::kClipBar.height());
+    writer.SaveBitmap(grooves, groovesPicture);
+    writer.SaveBitmap(clipFill,
+                      parts::ProgressFill(panel.width(), layout::kClipBar.height(), false));
+    writer.SaveBitmap(totalFill,
+                      parts::ProgressFill(panel.width(), layout::kTotalBar.height(), true));
+    writer.ImageEntry("Img_Progress", grooves, QRect(QPoint(0, 0), panel.size()), true, false,
+                      false, false);
+    // The fills slide in from the left; their outside is the transparent colour.
+    writer.ImageEntry("Img_CP", clipFill, layout::kClipBar.translated(-panel.width(), 0), true,
+                      false, true, false);
+    writer.ImageEntry("Img_TP", totalFill, layout::kTotalBar.translated(-panel.width(), 0), true,
+                      false, true, false);
+    skin.Overlay(panel.topLeft(), groovesPicture);
+}
+
+}  // namespace
+
+QImage WriteProgressWindowSkin(TSkinWriter& writer) {
+    TWindowSkin skin(writer, QStringLiteral("ProgressWindow"), QStringLiteral("Progress"),
+                     Background());
+    skin.WriteFrame();
+    WriteBars(skin);
+    const int right = layout::kWindow.width() - 8;
+    skin.DynamicButton("TB_Close", QRect(right - 30, 6, 30, 24),
+                       {TButtonStyle::TitleClose, TGlyph::Close}, "Close", false, false);
+    skin.DynamicButton("TB_Browse", kBrowse, {TButtonStyle::Standard, TGlyph::Folder, "Browse"},
+                       "Choose the output folder", true, true);
+    skin.DynamicButton("TB_Start", kStartStop, {TButtonStyle::Primary, TGlyph::Convert, "Start"},
+                       "Start converting", true, true);
+    skin.DynamicButton("TB_Stop", kStartStop, {TButtonStyle::Standard, TGlyph::Stop, "Stop"},
+                       "Stop converting", true, true);
+    skin.MarkForPreview("TB_Browse", "");
+    return skin.Preview();
+}
