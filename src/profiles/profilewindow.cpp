@@ -26,17 +26,17 @@ const QString TProfileWindow::kStereo = QStringLiteral("2 Channels Stereo");
 namespace {
 
 // The rows of both group boxes: label, control, unit.
-constexpr int kLabelLeft = 16;
-constexpr int kLabelWidth = 110;
-constexpr int kControlLeft = 130;
-constexpr int kControlWidth = 150;
-constexpr int kUnitLeft = 292;
-constexpr int kUnitWidth = 130;
+constexpr int kLabelLeft = 14;
+constexpr int kLabelWidth = 106;
+constexpr int kControlLeft = 124;
+constexpr int kControlWidth = 180;
+constexpr int kUnitLeft = 314;
+constexpr int kUnitWidth = 120;
 constexpr int kRowHeight = 21;
 constexpr int kUpDownWidth = 17;
 
 int RowTop(int row) {
-    return 24 + row * 30;
+    return 24 + row * 28;
 }
 
 QRect LabelBounds(int row) {
@@ -93,13 +93,13 @@ TProfileWindow::~TProfileWindow() = default;
 void TProfileWindow::CreateControls() {
     Edit_Name = new QLineEdit(this);
     Edit_Name->setObjectName(QStringLiteral("Edit_Name"));
-    Edit_Name->setGeometry(kControlLeft + 20, 40, kControlWidth, kRowHeight);
+    Edit_Name->setGeometry(128, 51, kControlWidth, kRowHeight);
     Edit_Name->setFrame(false);
     Edit_Name->setMaxLength(kMaxNameLength);
-    GroupBox1 = MakeGroupBox(QStringLiteral(" Video Setting "), QRect(20, 72, 440, 112));
+    GroupBox1 = MakeGroupBox(QStringLiteral(" Video Setting "), QRect(16, 84, 448, 112));
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     CreateVideoRows();
-    GroupBox2 = MakeGroupBox(QStringLiteral(" Audio Setting "), QRect(20, 192, 440, 112));
+    GroupBox2 = MakeGroupBox(QStringLiteral(" Audio Setting "), QRect(16, 204, 448, 112));
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     CreateAudioRows();
 }

@@ -13,7 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "conversion/convertsettings.h"
+#include "app/convertsettings.h"
 #include "profiles/outputstate.h"
 #include "profiles/profilefile.h"
 #include "profiles/profileline.h"
