@@ -262,6 +262,26 @@ int TIniFile::ReadInteger(const QString& section, const QString& key, int defaul
     return static_cast<int>(static_cast<uint32_t>(value));
 }
 
+QHash<QString, QString> TIniFile::ReadSectionValues(const QString& section) const {
+    const std::vector<Line> lines = ReadLines(path_);
+    QHash<QString, QString> values;
+    const auto range = FindSection(lines, section);
+    if (!range) {
+        return values;
+    }
+    for (size_t i = range->header + 1; i < range->end; ++i) {
+        const auto name = KeyName(lines[i].text);
+        if (!name) {
+            continue;
+        }
+        const QString key = name->toCaseFolded();
+        if (!values.contains(key)) {
+            values.insert(key, TrimQuotes(RawValue(lines[i].text)).left(kMaxValueLength));
+        }
+    }
+    return values;
+}
+
 bool TIniFile::SectionExists(const QString& section) const {
     return FindSection(ReadLines(path_), section).has_value();
 }

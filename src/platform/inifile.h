@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <stdexcept>
 
@@ -28,6 +29,10 @@ class TIniFile {
                        const QString& defaultValue) const;
     // The leading decimal number (with sign) of the value; defaultValue when there is none.
     int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
+    // Every key of the section with its value as ReadString gives it, read in one pass over the
+    // file, for readers of long numbered lists. Keys are case-folded (look up
+    // key.toCaseFolded()); when a key appears twice the first one counts, as for ReadString.
+    QHash<QString, QString> ReadSectionValues(const QString& section) const;
     bool SectionExists(const QString& section) const;
     bool ValueExists(const QString& section, const QString& key) const;
 

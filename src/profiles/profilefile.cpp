@@ -1,24 +1,46 @@
 #include "profiles/profilefile.h"
 
+#include <algorithm>
+
 #include "platform/inifile.h"
 
 const QString TProfileFile::NoData = QStringLiteral("NoData");
+const QString TProfileFile::FileName = QStringLiteral("Output.dll");
 
 namespace {
 const QString kProfile = QStringLiteral("Profile");
+const QString kProfileCount = QStringLiteral("ProfileCount");
+
+int BoundedCount(int count) {
+    return std::clamp(count, 0, TProfileFile::MaxListEntries);
 }
+}  // namespace
 
 TProfileFile::TProfileFile(QString path) : path_(std::move(path)) {}
 
-QStringList TProfileFile::ReadList(const QString& section, const QString& name) const {
+std::vector<TNumberedValue> TProfileFile::ReadNumberedList(const QString& section,
+                                                           const QString& name) const {
     const TIniFile ini(path_);
-    const int count = ini.ReadInteger(section, name + QStringLiteral("Count"), 0);
-    QStringList values;
+    const int count = BoundedCount(ini.ReadInteger(section, name + QStringLiteral("Count"), 0));
+    std::vector<TNumberedValue> values;
+    if (count == 0) {
+        return values;
+    }
+    const QHash<QString, QString> keys = ini.ReadSectionValues(section);
+    const QString foldedName = name.toCaseFolded();
     for (int n = 0; n < count; ++n) {
-        QString value = ini.ReadString(section, name + QString::number(n), NoData);
-        if (value != NoData) {
-            values.append(std::move(value));
+        const auto found = keys.constFind(foldedName + QString::number(n));
+        if (found != keys.cend() && *found != NoData) {
+            values.push_back({n, *found});
         }
+    }
+    return values;
+}
+
+QStringList TProfileFile::ReadList(const QString& section, const QString& name) const {
+    QStringList values;
+    for (TNumberedValue& value : ReadNumberedList(section, name)) {
+        values.append(std::move(value.Value));
     }
     return values;
 }
@@ -28,11 +50,11 @@ int TProfileFile::ReadListIndex(const QString& section, const QString& name) con
 }
 
 int TProfileFile::ProfileCount(const QString& section) const {
-    return TIniFile(path_).ReadInteger(section, QStringLiteral("ProfileCount"), 0);
+    return BoundedCount(TIniFile(path_).ReadInteger(section, kProfileCount, 0));
 }
 
-QStringList TProfileFile::Profiles(const QString& section) const {
-    return ReadList(section, kProfile);
+std::vector<TNumberedValue> TProfileFile::Profiles(const QString& section) const {
+    return ReadNumberedList(section, kProfile);
 }
 
 QString TProfileFile::Profile(const QString& section, int number) const {
@@ -53,15 +75,23 @@ QString TProfileFile::DefaultBitRate(const QString& section) const {
                                       QStringLiteral("200"));
 }
 
-void TProfileFile::WriteProfile(const QString& section, int number, const QString& line) {
-    TIniFile ini(path_);
-    const int count = ini.ReadInteger(section, QStringLiteral("ProfileCount"), 0);
-    ini.WriteString(section, kProfile + QString::number(number), line);
-    if (number == count) {
-        ini.WriteInteger(section, QStringLiteral("ProfileCount"), count + 1);
-    }
+bool TProfileFile::ReadableNumber(int number) {
+    return number >= 0 && number < MaxListEntries;
 }
 
-void TProfileFile::AppendProfile(const QString& section, const QString& line) {
-    WriteProfile(section, ProfileCount(section), line);
+bool TProfileFile::WriteProfile(const QString& section, int number, const QString& line) {
+    if (!ReadableNumber(number)) {
+        return false;
+    }
+    const int count = ProfileCount(section);
+    TIniFile ini(path_);
+    ini.WriteString(section, kProfile + QString::number(number), line);
+    if (number == count) {
+        ini.WriteInteger(section, kProfileCount, count + 1);
+    }
+    return true;
+}
+
+bool TProfileFile::AppendProfile(const QString& section, const QString& line) {
+    return WriteProfile(section, ProfileCount(section), line);
 }

@@ -24,7 +24,6 @@ QString Part(const QString& text, int position, int count) {
     return text.mid(position - 1, count);
 }
 
-// Blanks and control characters, like the classic text trim.
 QString Trim(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -39,22 +38,6 @@ QString Trim(const QString& text) {
 
 bool IsAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
-}
-
-// Sign and digits at the start of the text: "176x" is 176; 0 when there are none.
-int32_t LeadingInteger(const QString& text) {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == u'-' || text.at(i) == u'+')) {
-        negative = text.at(i) == u'-';
-        ++i;
-    }
-    int64_t value = 0;
-    for (; i < text.size() && IsAsciiDigit(text.at(i)); ++i) {
-        value = std::min<int64_t>(value * 10 + (text.at(i).unicode() - u'0'),
-                                  std::numeric_limits<int32_t>::max());
-    }
-    return static_cast<int32_t>(negative ? -value : value);
 }
 
 // Sign, digits and a decimal fraction at the start of the text: "22.05 " is 22.05.
@@ -84,28 +67,30 @@ double LeadingDecimal(const QString& text) {
 void ReadFrameSize(const QString& resolution, TOutputState& state) {
     const QString lower = resolution.toLower();
     const int x = Find(lower, QStringLiteral("x"));
-    state.OutputWidth = LeadingInteger(Trim(Part(resolution, 1, x)));
-    state.OutputHeight = LeadingInteger(Trim(Part(resolution, x + 1, 4)));
-}
-
-void ReadVideoHalf(const QString& video, ConvertSettings& settings) {
-    const int comma = Find(video, QStringLiteral(","));
-    const int kbps = Find(video, QStringLiteral("kbps,"));
-    settings.VideoBitRate = Trim(Part(video, comma + 1, kbps - comma - 1)).toLower();
-    settings.FrameRate =
-        Trim(Part(video, kbps + 5, Find(video, QStringLiteral("fps")) - kbps - 5)).toLower();
-}
-
-void ReadAudioHalf(const QString& audio, ConvertSettings& settings) {
-    const int kbps = Find(audio, QStringLiteral("kbps,"));
-    settings.AudioBitRate = Trim(Part(audio, 7, kbps - 7));
-    const QString kilohertz =
-        Trim(Part(audio, kbps + 5, Find(audio, QStringLiteral("khps")) - kbps - 5));
-    settings.SampleRate = SampleRateHertz(kilohertz);
-    settings.AudioChannels = Trim(Part(audio, Find(audio, QStringLiteral("khps, ")) + 5, 2));
+    state.OutputWidth = LeadingNumber(Trim(Part(resolution, 1, x)));
+    state.OutputHeight = LeadingNumber(Trim(Part(resolution, x + 1, 4)));
 }
 
 }  // namespace
+
+QString TrimProfileText(const QString& text) {
+    return Trim(text);
+}
+
+int32_t LeadingNumber(const QString& text) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == u'-' || text.at(i) == u'+')) {
+        negative = text.at(i) == u'-';
+        ++i;
+    }
+    int64_t value = 0;
+    for (; i < text.size() && IsAsciiDigit(text.at(i)); ++i) {
+        value = std::min<int64_t>(value * 10 + (text.at(i).unicode() - u'0'),
+                                  std::numeric_limits<int32_t>::max());
+    }
+    return static_cast<int32_t>(negative ? -value : value);
+}
 
 QString SampleRateHertz(const QString& kilohertz) {
     const double hertz = LeadingDecimal(kilohertz) * 1000.0;
@@ -117,20 +102,52 @@ QString SampleRateHertz(const QString& kilohertz) {
     return QString::number(static_cast<double>(single), 'g', 15);
 }
 
+TProfileLineParts SplitProfileLine(const QString& line) {
+    TProfileLineParts parts;
+    parts.Name = Trim(Part(line, 1, Find(line, QStringLiteral(" : Video"))));
+
+    const int videoAt = Find(line, QStringLiteral("Video: "));
+    const QString video = Part(line, videoAt, Find(line, QStringLiteral("Audio:")) - videoAt);
+    const int comma = Find(video, QStringLiteral(","));
+    const int videoKbps = Find(video, QStringLiteral("kbps,"));
+    parts.Resolution = Trim(Part(video, 8, comma - 8));
+    parts.VideoBitRate = Trim(Part(video, comma + 1, videoKbps - comma - 1));
+    parts.FrameRate =
+        Trim(Part(video, videoKbps + 5, Find(video, QStringLiteral("fps")) - videoKbps - 5));
+
+    const QString audio = Part(line, Find(line, QStringLiteral("Audio: ")), 100);
+    const int audioKbps = Find(audio, QStringLiteral("kbps,"));
+    parts.AudioBitRate = Trim(Part(audio, 7, audioKbps - 7));
+    parts.SampleRate =
+        Trim(Part(audio, audioKbps + 5, Find(audio, QStringLiteral("khps")) - audioKbps - 5));
+    const int channelsAt = Find(audio, QStringLiteral("khps, ")) + 5;
+    parts.Channels = Trim(Part(audio, channelsAt, static_cast<int>(audio.size())));
+    parts.ChannelDigit = Trim(Part(audio, channelsAt, 2));
+    return parts;
+}
+
+QString ComposeProfileLine(const TProfileLineParts& parts) {
+    return parts.Name + QStringLiteral(" : Video: ") + parts.Resolution + QStringLiteral(", ") +
+           parts.VideoBitRate + QStringLiteral(" kbps, ") + parts.FrameRate +
+           QStringLiteral(" fps, Audio: ") + parts.AudioBitRate + QStringLiteral(" kbps, ") +
+           parts.SampleRate + QStringLiteral(" khps, ") + parts.Channels;
+}
+
 bool TakeProfileLineApart(const QString& line, TOutputState& state, ConvertSettings& settings) {
     settings.VideoCodec = QStringLiteral("mpeg4");
     settings.AudioCodec = QStringLiteral("aac");
 
-    const int videoAt = Find(line, QStringLiteral("Video: "));
-    const QString video = Part(line, videoAt, Find(line, QStringLiteral("Audio:")) - videoAt);
-    const QString resolution = Trim(Part(video, 8, Find(video, QStringLiteral(",")) - 8));
-    if (resolution.size() < 3) {
+    const TProfileLineParts parts = SplitProfileLine(line);
+    if (parts.Resolution.size() < 3) {
         return false;
     }
-    ReadFrameSize(resolution, state);
-    settings.FrameSize = resolution.toLower();
-    ReadVideoHalf(video, settings);
-    ReadAudioHalf(Part(line, Find(line, QStringLiteral("Audio: ")), 100), settings);
+    ReadFrameSize(parts.Resolution, state);
+    settings.FrameSize = parts.Resolution.toLower();
+    settings.VideoBitRate = parts.VideoBitRate.toLower();
+    settings.FrameRate = parts.FrameRate.toLower();
+    settings.AudioBitRate = parts.AudioBitRate;
+    settings.SampleRate = SampleRateHertz(parts.SampleRate);
+    settings.AudioChannels = parts.ChannelDigit;
     settings.Format = state.OutputFormat;
     return true;
 }

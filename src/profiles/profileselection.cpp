@@ -43,7 +43,9 @@ void TProfileSelection::FillProfileList() {
     const TProfileFile file(profilePath_);
     const QString section = DeviceFamilySection(state_.DeviceFamily);
     box_->clear();
-    box_->addItems(file.Profiles(section));
+    for (const TNumberedValue& profile : file.Profiles(section)) {
+        box_->addItem(profile.Value, profile.Number);
+    }
     box_->addItem(AddMyProfile);
     const int defaultIndex = file.DefaultIndex(section);
     // Adding items selects the first one by itself; an index out of range leaves nothing chosen.
@@ -69,9 +71,20 @@ bool TProfileSelection::ApplySelectedProfile(ConvertSettings& settings) {
     return TakeProfileLineApart(box_->currentText(), state_, settings);
 }
 
+int TProfileSelection::ProfileNumberAt(int position) const {
+    const QVariant number = box_->itemData(position);
+    return number.isValid() ? number.toInt() : -1;
+}
+
 void TProfileSelection::EditSelectedProfile() {
-    if (profileEditor_ && profileEditor_(state_.DeviceFamily, box_->currentIndex())) {
-        FillProfileList();
+    editingFromAddEntry_ = false;
+    const int number = ProfileNumberAt(box_->currentIndex());
+    if (number < 0) {
+        if (newProfileEditor_) {
+            newProfileEditor_(state_.DeviceFamily);
+        }
+    } else if (profileEditor_) {
+        profileEditor_(state_.DeviceFamily, number);
     }
 }
 
@@ -79,10 +92,25 @@ void TProfileSelection::ComboBox_OutputSettingChange(int index) {
     if (index != box_->count() - 1) {
         return;
     }
-    if (newProfileEditor_ && newProfileEditor_(state_.DeviceFamily)) {
+    if (!newProfileEditor_) {
+        ChooseLastButOne();
+        return;
+    }
+    editingFromAddEntry_ = true;
+    newProfileEditor_(state_.DeviceFamily);
+}
+
+void TProfileSelection::ProfileEditorClosed(bool saved) {
+    if (saved) {
         FillProfileList();
     }
-    // The newest profile when one was added, otherwise the last existing one.
+    if (editingFromAddEntry_) {
+        editingFromAddEntry_ = false;
+        ChooseLastButOne();
+    }
+}
+
+void TProfileSelection::ChooseLastButOne() {
     if (box_->count() >= 2) {
         box_->setCurrentIndex(box_->count() - 2);
     }

@@ -161,9 +161,8 @@ void TMainWindow::WireControls() {
     connect(TB_Convert, &TImageButton::Click, this, &TMainWindow::TB_ConvertClick);
     connect(PreviewTimer, &QTimer::timeout, this, &TMainWindow::PreviewTimerTick);
     profileSelection_->SetProfileEditor(
-        [this](int32_t family, int position) { return EditProfile(family, position); });
-    profileSelection_->SetNewProfileEditor(
-        [this](int32_t family) { return ComposeProfile(family); });
+        [this](int32_t family, int number) { EditProfile(family, number); });
+    profileSelection_->SetNewProfileEditor([this](int32_t family) { ComposeProfile(family); });
 }
 
 std::vector<TSkinComponent> TMainWindow::SkinComponents() {
@@ -394,10 +393,22 @@ void TMainWindow::PreviewShutdown() {}
 void TMainWindow::StartConversionRun() {}
 void TMainWindow::ConvertNext() {}
 
-bool TMainWindow::EditProfile(int32_t, int) {
-    return false;
+void TMainWindow::ConnectProfileEditor() {
+    // The editor is made after this window, so the connection waits for its first opening.
+    connect(ProfileWindow, &TProfileWindow::Closed, profileSelection_,
+            &TProfileSelection::ProfileEditorClosed, Qt::UniqueConnection);
 }
 
-bool TMainWindow::ComposeProfile(int32_t) {
-    return false;
+void TMainWindow::EditProfile(int32_t family, int number) {
+    if (ProfileWindow) {
+        ConnectProfileEditor();
+        ProfileWindow->ShowForChange(family, number);
+    }
+}
+
+void TMainWindow::ComposeProfile(int32_t family) {
+    if (ProfileWindow) {
+        ConnectProfileEditor();
+        ProfileWindow->ShowForNewProfile(family);
+    }
 }

@@ -122,10 +122,12 @@ class TMainWindow : public QWidget, public TMessageMap, public TSkinnedWindow {
     void StartConversionRun();
     void ConvertNext();
 
-    // Where the profile editor connects: the chosen profile (position -1: none chosen) and a
-    // new one. Each returns whether it saved, so the profile box is filled again.
-    bool EditProfile(int32_t family, int position);
-    bool ComposeProfile(int32_t family);
+    // Where the profile editor connects: the chosen profile, by the number of its key, and a
+    // new one. Both open the editor and return; its Closed signal tells the profile box whether
+    // to fill itself again.
+    void EditProfile(int32_t family, int number);
+    void ComposeProfile(int32_t family);
+    void ConnectProfileEditor();
 
     TEncoderBinding encoder_;
     bool settingsRead_ = false;

@@ -90,4 +90,26 @@ TEST(ProfileLineTest, MissingSeparatorsGiveEmptyFieldsNotAFailure) {
     EXPECT_EQ(t.settings.SampleRate, QStringLiteral("0"));
 }
 
+TEST(ProfileLineTest, ComposedLineSplitsBackIntoItsParts) {
+    TProfileLineParts parts;
+    parts.Name = QStringLiteral("My Phone");
+    parts.Resolution = QStringLiteral("176x144");
+    parts.VideoBitRate = QStringLiteral("200");
+    parts.FrameRate = QStringLiteral("15");
+    parts.AudioBitRate = QStringLiteral("32");
+    parts.SampleRate = QStringLiteral("22.05");
+    parts.Channels = QStringLiteral("1 Channel Mono");
+    const QString line = ComposeProfileLine(parts);
+    EXPECT_EQ(line, QStringLiteral("My Phone : Video: 176x144, 200 kbps, 15 fps, Audio: 32 kbps, "
+                                   "22.05 khps, 1 Channel Mono"));
+    TProfileLineParts back = SplitProfileLine(line);
+    EXPECT_EQ(back.ChannelDigit, QStringLiteral("1"));
+    back.ChannelDigit.clear();
+    EXPECT_EQ(back, parts);
+
+    // A separator inside the name shifts every part after it.
+    parts.Name = QStringLiteral("Audio: mine");
+    EXPECT_NE(SplitProfileLine(ComposeProfileLine(parts)).Resolution, parts.Resolution);
+}
+
 }  // namespace

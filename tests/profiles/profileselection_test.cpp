@@ -52,6 +52,15 @@ TEST_F(ProfileSelectionTest, ListsTheFamilysProfilesThenAddMyProfile) {
     EXPECT_FALSE(box_.isEditable());
 }
 
+TEST_F(ProfileSelectionTest, WrappedCountListsTheKeysBelowTheBoundWithTheirNumbers) {
+    // -2147483649 reads as 2147483647: asking for every key up to it froze the window.
+    WriteProfiles("[psp]\nProfileCount=-2147483649\nProfile3=first\nProfile1000=beyond\n");
+    selection_.SelectDeviceFamily(1);
+    EXPECT_EQ(Entries(), QStringList({"first", "Add my profile..."}));
+    EXPECT_EQ(selection_.ProfileNumberAt(0), 3);
+    EXPECT_EQ(selection_.ProfileNumberAt(1), -1);
+}
+
 TEST_F(ProfileSelectionTest, DefaultIndexAtTheEndChoosesAddMyProfileAndBeyondChoosesNothing) {
     WritePsp(3);
     selection_.SelectDeviceFamily(1);
@@ -106,10 +115,11 @@ TEST_F(ProfileSelectionTest, AddMyProfileThenSavingSelectsTheNewProfile) {
     int32_t askedFamily = -1;
     selection_.SetNewProfileEditor([&](int32_t family) {
         askedFamily = family;
-        TProfileFile(ProfilePath()).AppendProfile(QStringLiteral("psp"), QStringLiteral("mine"));
-        return true;
+        ASSERT_TRUE(TProfileFile(ProfilePath())
+                        .AppendProfile(QStringLiteral("psp"), QStringLiteral("mine")));
     });
     UserChoosesLastEntry();
+    selection_.ProfileEditorClosed(true);
     EXPECT_EQ(askedFamily, 1);
     EXPECT_EQ(box_.count(), 5);
     EXPECT_EQ(box_.currentText(), QStringLiteral("mine"));
@@ -118,19 +128,21 @@ TEST_F(ProfileSelectionTest, AddMyProfileThenSavingSelectsTheNewProfile) {
 TEST_F(ProfileSelectionTest, AddMyProfileThenCancellingSelectsTheLastExistingProfile) {
     WritePsp(0);
     selection_.SelectDeviceFamily(1);
-    selection_.SetNewProfileEditor([](int32_t) { return false; });
+    selection_.SetNewProfileEditor([](int32_t) {});
     UserChoosesLastEntry();
+    selection_.ProfileEditorClosed(false);
     EXPECT_EQ(box_.currentText(), QStringLiteral("third"));
 }
 
 TEST_F(ProfileSelectionTest, WithoutProfilesCancellingStaysOnAddMyProfile) {
     int asked = 0;
-    selection_.SetNewProfileEditor([&](int32_t) { return ++asked, false; });
+    selection_.SetNewProfileEditor([&](int32_t) { ++asked; });
     selection_.SelectDeviceFamily(0);
     EXPECT_EQ(box_.currentIndex(), 0);
     EXPECT_EQ(asked, 0);  // selecting from the program is no user's choice
     box_.setCurrentIndex(-1);
     UserChoosesLastEntry();
+    selection_.ProfileEditorClosed(false);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(box_.currentText(), TProfileSelection::AddMyProfile);
 }
@@ -142,11 +154,11 @@ TEST_F(ProfileSelectionTest, EditingHandsOverTheChosenPositionAndRefillsAfterSav
     int position = -2;
     selection_.SetProfileEditor([&](int32_t, int at) {
         position = at;
-        TProfileFile(ProfilePath())
-            .WriteProfile(QStringLiteral("psp"), at, QStringLiteral("changed"));
-        return true;
+        ASSERT_TRUE(TProfileFile(ProfilePath())
+                        .WriteProfile(QStringLiteral("psp"), at, QStringLiteral("changed")));
     });
     selection_.EditSelectedProfile();
+    selection_.ProfileEditorClosed(true);
     EXPECT_EQ(position, 2);
     EXPECT_EQ(box_.itemText(2), QStringLiteral("changed"));
     EXPECT_EQ(box_.currentIndex(), 0);  // back to DefaultIndex
