@@ -35,12 +35,15 @@ void TRunReport::EndClip(bool stopped) {
     }
     open_ = false;
     TClip& clip = clips_.back();
-    if (lastText_.startsWith(kErrorPrefix)) {
+    const bool written = FileExists(clip.OutputFile);
+    if (stopped && !written) {
+        // Whatever the library said last (a stop while it opens the source reads as an error),
+        // the user's stop ended this clip.
+        clip.Outcome = TOutcome::Stopped;
+    } else if (lastText_.startsWith(kErrorPrefix)) {
         clip.Outcome = TOutcome::Failed;
         clip.Reason = lastText_.mid(kErrorPrefix.size()).trimmed();
-    } else if (stopped && !FileExists(clip.OutputFile)) {
-        clip.Outcome = TOutcome::Stopped;
-    } else if (!FileExists(clip.OutputFile)) {
+    } else if (!written) {
         clip.Outcome = TOutcome::Failed;
         clip.Reason = QStringLiteral("no output file was written");
     }
