@@ -1,7 +1,9 @@
-#include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
 #include <exception>
 #include <memory>
 
+#include "app/application.h"
 #include "app/pubfunction.h"
 #include "app/startup.h"
 #include "conversion/progresswindow.h"
@@ -15,52 +17,70 @@
 
 namespace {
 
-constexpr char kApplicationTitle[] = "Dero Video Converter";
-// The main window's title, and so the key that keeps a second copy from starting.
-constexpr char kMainWindowTitle[] = "Derobox Converter";
-
 // A window global that owns its window for the run and is cleared when the window goes.
 template <typename Window>
 class TWindowGlobal {
   public:
-    explicit TWindowGlobal(Window*& global) : global_(global) {
-        window_ = std::make_unique<Window>();
+    explicit TWindowGlobal(Window*& global) : global_(global) {}
+    ~TWindowGlobal() { Reset(); }
+    TWindowGlobal(const TWindowGlobal&) = delete;
+    TWindowGlobal& operator=(const TWindowGlobal&) = delete;
+
+    template <typename... Args>
+    void Create(Args&&... args) {
+        window_ = std::make_unique<Window>(std::forward<Args>(args)...);
         global_ = window_.get();
     }
-    ~TWindowGlobal() {
+    void Reset() {
         window_.reset();
         global_ = nullptr;
     }
-    TWindowGlobal(const TWindowGlobal&) = delete;
-    TWindowGlobal& operator=(const TWindowGlobal&) = delete;
 
   private:
     Window*& global_;
     std::unique_ptr<Window> window_;
 };
 
-void ShowSplash() {
-    StartUp = new TStartUp(path_Skin + QStringLiteral("startup.jpg"));
-    StartUp->ShowSplash();
+// The loader says nothing when the skin file is missing altogether; a build run without its
+// skin would then end without a word, so one line says why.
+void ReportMissingSkinFile() {
+    const QString skinFile = path_Skin + QStringLiteral("Skin.ini");
+    if (!QFileInfo(skinFile).isFile()) {
+        std::fprintf(stderr, "dero-video-converter: the skin file %s is missing\n",
+                     qPrintable(skinFile));
+    }
 }
 
-void CloseSplash() {
-    StartUp->HideSplash();
-    StartUp->close();
-    delete StartUp;
-    StartUp = nullptr;
+void LoadSkins() {
+    if (!SelectWindow->ApplySkins()) {
+        ReportMissingSkinFile();
+        RequestTerminate();
+    }
 }
 
 // Start-up after the single-instance test; the windows live until the message loop ends and
 // go in the reverse order of their creation.
-void Run(QApplication& app) {
-    ShowSplash();
+void Run(TApplication& app) {
+    TWindowGlobal<TStartUp> splash(StartUp);
+    splash.Create(path_Skin + QStringLiteral("startup.jpg"));
+    StartUp->ShowSplash();
+
     TWindowGlobal<TSelectWindow> select(SelectWindow);
     TWindowGlobal<TMainWindow> main(MainWindow);
     TWindowGlobal<TProfileWindow> profile(ProfileWindow);
     TWindowGlobal<TProgressWindow> progress(ProgressWindow);
+    select.Create();
+    main.Create();
+    profile.Create();
+    progress.Create();
     MainWindow->setWindowTitle(QString::fromLatin1(kMainWindowTitle));
-    CloseSplash();
+    if (!TerminateRequested()) {
+        LoadSkins();
+    }
+
+    StartUp->HideSplash();
+    StartUp->close();
+    splash.Reset();
 
     if (!TerminateRequested()) {
         SelectWindow->show();
@@ -75,8 +95,8 @@ int main(int argc, char** argv) {
     if (!instance.TryAcquire()) {
         return -1;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    TApplication app(argc, argv);
+    TApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     // The device chooser is the main window: its closing ends the run, not the last window's.
     app.setQuitOnLastWindowClosed(false);
     TTerminationSignals termination;
@@ -87,10 +107,6 @@ int main(int argc, char** argv) {
         ShowMessage(TMessageKind::Error, QString::fromLocal8Bit(error.what()));
     } catch (...) {
         ShowMessage(TMessageKind::Error, QString());
-    }
-    if (StartUp) {
-        delete StartUp;
-        StartUp = nullptr;
     }
     return 0;
 }

@@ -17,7 +17,13 @@ extern QString g_s_Version;    // set once the skins have loaded
 extern ConvertSettings MyConvertDef;
 
 inline constexpr char kVersionText[] = "2.1.5 Build on 20070501";
+// The application's title: the task-bar text, the mail report's subject, the crash question.
+inline constexpr char kApplicationTitle[] = "Dero Video Converter";
+// The main window's title, and so the key that keeps a second copy from starting.
+inline constexpr char kMainWindowTitle[] = "Derobox Converter";
+// The maker's addresses, opened by the help menu, the about window and the crash report.
 inline constexpr char kHomePage[] = "http://www.derobox.com/";
+inline constexpr char kSupportMail[] = "support@derobox.com";
 // The settings key and its values.
 inline constexpr char kSettingsKey[] = "\\SOFTWARE\\Derobox";
 inline constexpr char kOutputFolderValue[] = "OutputFolder";

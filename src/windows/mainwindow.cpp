@@ -1,16 +1,39 @@
 #include "mainwindow.h"
 
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMenu>
+#include <QTimer>
 #include <cfenv>
 
+#include "app/crashreport.h"
 #include "app/pubfunction.h"
+#include "clips/addfilescommand.h"
+#include "clips/listpanel.h"
+#include "clips/listpanelskin.h"
+#include "conversion/progresswindow.h"
 #include "platform/inifile.h"
 #include "platform/messagebox.h"
+#include "platform/shell.h"
 #include "platform/windowhandle.h"
 #include "platform/windowplacement.h"
+#include "profiles/profileselection.h"
+#include "profiles/profilewindow.h"
+#include "skin/checkimagebutton.h"
+#include "skin/dynamicimagebutton.h"
+#include "skin/fixprogress.h"
+#include "skin/image.h"
+#include "skin/windowdragger.h"
+#include "windows/aboutwindow.h"
+#include "windows/selectwindow.h"
 
 TMainWindow* MainWindow = nullptr;
 
 namespace {
+
+// WM_DROPFILES: the window never registers for dropped files, so it only swallows the message.
+constexpr uint32_t kDropFilesMessage = 563;
+constexpr char kProfileFileName[] = "Output.dll";
 
 // Position arithmetic divides by clip durations without testing them for zero; with every
 // floating-point exception masked that gives an infinity or a NaN instead of a trap.
@@ -25,6 +48,7 @@ TMainWindow::TMainWindow(QWidget* parent)
     MaskFloatingPointExceptions();
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("MainWindow"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(792, 566);
     setAutoFillBackground(true);
     QPalette cream = palette();
@@ -32,11 +56,28 @@ TMainWindow::TMainWindow(QWidget* parent)
     setPalette(cream);
     CenterOnScreen(this);
     handle_ = new TWindowHandle(this);
+    CreateFormParts();
     FormCreate();
 }
 
 TMainWindow::~TMainWindow() {
     FormDestroy();
+}
+
+void TMainWindow::CreateFormParts() {
+    Panel_Preview = new QWidget(this);
+    Panel_Preview->setObjectName(QStringLiteral("Panel_Preview"));
+    Panel_Preview->setGeometry(421, 68, 300, 224);
+    Panel_Preview->setAutoFillBackground(true);
+    QPalette black = Panel_Preview->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    Panel_Preview->setPalette(black);
+
+    ComboBox_OutputSetting = new QComboBox(this);
+    ComboBox_OutputSetting->setObjectName(QStringLiteral("ComboBox_OutputSetting"));
+    ComboBox_OutputSetting->setGeometry(24, 358, 497, 21);
+    profileSelection_ = new TProfileSelection(
+        ComboBox_OutputSetting, path_Config + QLatin1String(kProfileFileName), path_Skin, this);
 }
 
 void TMainWindow::FormCreate() {
@@ -45,30 +86,318 @@ void TMainWindow::FormCreate() {
     if (!encoder_.LoadAndInit(path_Config + TEncoderBinding::kLibraryName)) {
         return;
     }
+    CreateControls();
+    WireControls();
     LoadSettings();
     settingsRead_ = true;
     // After the settings: a stored output folder that cannot be made falls back to the default.
     CreateWorkFolders();
 }
 
+void TMainWindow::CreateControls() {
+    TP_ImageList = new TListPanel(this);
+    TP_ImageList->setObjectName(QStringLiteral("TP_ImageList"));
+    Img_Background = new TImage(this);
+    Img_Background->setObjectName(QStringLiteral("Img_Background"));
+    Img_Background->move(0, 0);
+    // Disabled, presses on it reach the window, which drags itself.
+    Img_Background->setEnabled(false);
+    Img_Background->lower();
+    TB_Play = MakeButton("TB_Play");
+    TB_Stop = MakeButton("TB_Stop");
+    TB_Pause = MakeButton("TB_Pause");
+    TB_Next = MakeButton("TB_Next");
+    TB_Previous = MakeButton("TB_Previous");
+    TP_Progress = new TFixProgress(this);
+    TP_Progress->setObjectName(QStringLiteral("TP_Progress"));
+    TB_Close = MakeButton("TB_Close");
+    TB_AS_Keep = new TCheckImageButton(this);
+    TB_AS_Keep->setObjectName(QStringLiteral("TB_AS_Keep"));
+    TB_Min = MakeButton("TB_Min");
+    TB_Help = MakeButton("TB_Help");
+    TB_AddFile = MakeButton("TB_AddFile");
+    TB_DelFile = MakeButton("TB_DelFile");
+    TB_Edit = MakeButton("TB_Edit");
+    TB_Convert = MakeButton("TB_Convert");
+    CreateVideoPicture();
+    PreviewTimer = new QTimer(this);
+    PreviewTimer->setObjectName(QStringLiteral("PreviewTimer"));
+    PreviewTimer->setInterval(500);
+    addFiles_ = std::make_unique<TAddFilesCommand>(this, TP_ImageList);
+}
+
+void TMainWindow::CreateVideoPicture() {
+    Img_VideoPic = new TImage(Panel_Preview);
+    Img_VideoPic->setObjectName(QStringLiteral("Img_VideoPic"));
+    Img_VideoPic->setGeometry(0, 0, Panel_Preview->width(), Panel_Preview->height());
+    Img_VideoPic->SetCenter(true);
+    Img_VideoPic->setEnabled(false);
+    Img_VideoPic->lower();
+}
+
+TDynamicImageButton* TMainWindow::MakeButton(const char* name) {
+    auto* button = new TDynamicImageButton(this);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+void TMainWindow::WireControls() {
+    new TWindowDragger(this);
+    connect(TB_Play, &TImageButton::Click, this, &TMainWindow::PreviewPlay);
+    connect(TB_Stop, &TImageButton::Click, this, &TMainWindow::PreviewStop);
+    connect(TB_Pause, &TImageButton::Click, this, &TMainWindow::PreviewPause);
+    connect(TB_Next, &TImageButton::Click, this, &TMainWindow::PreviewMarkStop);
+    connect(TB_Previous, &TImageButton::Click, this, &TMainWindow::PreviewMarkStart);
+    TP_Progress->SetPositionCallback(
+        [this](double percent, int pressed, TFixProgress*) { PreviewSeek(percent, pressed); });
+    connect(TB_Close, &TImageButton::Click, this, &TMainWindow::TB_CloseClick);
+    connect(TB_AS_Keep, &TImageButton::Click, this, &TMainWindow::TB_AS_KeepClick);
+    connect(TB_Min, &TImageButton::Click, this, [] { MinimizeApplication(); });
+    connect(TB_Help, &TImageButton::Click, this, [this] { ShowHelpMenu(QCursor::pos()); });
+    connect(TB_AddFile, &TImageButton::Click, addFiles_.get(), &TAddFilesCommand::Execute);
+    connect(TB_DelFile, &TImageButton::Click, TP_ImageList, &TListPanel::RemoveSelected);
+    connect(TB_Edit, &TImageButton::Click, profileSelection_,
+            &TProfileSelection::EditSelectedProfile);
+    connect(TB_Convert, &TImageButton::Click, this, &TMainWindow::TB_ConvertClick);
+    connect(PreviewTimer, &QTimer::timeout, this, &TMainWindow::PreviewTimerTick);
+    profileSelection_->SetProfileEditor(
+        [this](int32_t family, int position) { return EditProfile(family, position); });
+    profileSelection_->SetNewProfileEditor(
+        [this](int32_t family) { return ComposeProfile(family); });
+}
+
+std::vector<TSkinComponent> TMainWindow::SkinComponents() {
+    if (!TP_ImageList) {
+        return {};  // never built: the encoder library was missing
+    }
+    return {SkinComponent(TP_ImageList, &ApplyListPanelSkin),
+            SkinComponent(Img_Background),
+            SkinComponent(TB_Play),
+            SkinComponent(TB_Stop),
+            SkinComponent(TB_Pause),
+            SkinComponent(TB_Next),
+            SkinComponent(TB_Previous),
+            SkinComponent(TP_Progress),
+            SkinComponent(TB_Close),
+            SkinComponent(TB_AS_Keep),
+            SkinComponent(TB_Min),
+            SkinComponent(TB_Help),
+            SkinComponent(TB_AddFile),
+            SkinComponent(TB_DelFile),
+            SkinComponent(TB_Edit),
+            SkinComponent(TB_Convert),
+            SkinComponent(Img_VideoPic)};
+}
+
+bool TMainWindow::ApplyWindowSkins() {
+    if (!ApplySkin(this, path_Skin) || !ApplySkin(ProgressWindow, path_Skin) ||
+        !ApplySkin(ProfileWindow, path_Skin)) {
+        return false;
+    }
+    g_s_Version = QString::fromLatin1(kVersionText);
+    if (TB_AS_Keep) {
+        TB_AS_Keep->SetChecked(b_KeepRatio);
+    }
+    return true;
+}
+
 void TMainWindow::FormDestroy() {
+    SaveSettingsOnExit();
+    DestroyControls();
+    encoder_.Unload();
+    PreviewShutdown();
+    ClearFolder(path_Snapshot, false);
+}
+
+void TMainWindow::SaveSettingsOnExit() {
     // Settings never read (the encoder library was missing) are only defaults; writing them
     // would wipe the user's stored choices.
-    if (settingsRead_) {
-        try {
-            SaveSettings();
-        } catch (const EIniFileException& error) {
-            ShowMessage(TMessageKind::Error, QString::fromStdString(error.what()));
-        }
+    if (!settingsRead_) {
+        return;
     }
-    encoder_.Unload();
-    ClearFolder(path_Snapshot, false);
+    try {
+        SaveSettings();
+    } catch (const EIniFileException& error) {
+        ShowMessage(TMessageKind::Error, QString::fromStdString(error.what()));
+    }
+}
+
+void TMainWindow::DestroyControls() {
+    delete Img_VideoPic;
+    Img_VideoPic = nullptr;
+    delete AboutWindow;
+    AboutWindow = nullptr;
+    delete helpMenu_;
+    // The add-files worker probes through the encoder library: it must end before the library.
+    addFiles_.reset();
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             TP_ImageList, Img_Background, TB_Play, TB_Stop, TB_Pause, TB_Next, TB_Previous,
+             TP_Progress, TB_Close, TB_AS_Keep, TB_Min, TB_Help, TB_AddFile, TB_DelFile, TB_Edit,
+             TB_Convert}) {
+        delete control;
+    }
+    delete PreviewTimer;
+    TP_ImageList = nullptr;
+    PreviewTimer = nullptr;
 }
 
 DeroWindowHandle* TMainWindow::Handle() {
     return handle_->Handle();
 }
 
-intptr_t TMainWindow::WindowMessage(uint32_t, uintptr_t, intptr_t) {
-    return 0;
+void TMainWindow::SelectDeviceFamily(int32_t family) {
+    profileSelection_->SelectDeviceFamily(family);
+    ShowFamilyPicture();
+}
+
+int32_t TMainWindow::DeviceFamily() const {
+    return profileSelection_->State().DeviceFamily;
+}
+
+void TMainWindow::ShowFamilyPicture() {
+    if (!Img_VideoPic) {
+        return;
+    }
+    const QImage& picture = profileSelection_->State().DevicePicture;
+    if (picture.isNull()) {
+        Img_VideoPic->ClearPicture();
+    } else {
+        Img_VideoPic->SetPicture(picture);
+    }
+}
+
+bool TMainWindow::AddingFiles() const {
+    return addFiles_ && addFiles_->AddingFiles();
+}
+
+int32_t TMainWindow::SnapshotSerial() const {
+    return addFiles_ ? addFiles_->SnapshotSerial() : 0;
+}
+
+void TMainWindow::AdvanceSnapshotSerial() {
+    if (addFiles_) {
+        addFiles_->AdvanceSnapshotSerial();
+    }
+}
+
+void TMainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    FormClose();
+}
+
+void TMainWindow::FormShow() {
+    PreviewStop();
+}
+
+void TMainWindow::FormClose() {
+    PreviewStop();
+    if (SelectWindow) {
+        SelectWindow->show();
+    }
+}
+
+void TMainWindow::TB_CloseClick() {
+    // The list announces the empty selection, which stops the preview.
+    TP_ImageList->ClearAll();
+    close();
+}
+
+void TMainWindow::TB_AS_KeepClick() {
+    TB_AS_Keep->SetChecked(!TB_AS_Keep->Checked());
+    b_KeepRatio = TB_AS_Keep->Checked();
+    // A playing clip takes the new shape at once.
+    PreviewSetVideoWindow();
+}
+
+void TMainWindow::TB_ConvertClick() {
+    if (!profileSelection_->ConfirmProfileChosen()) {
+        return;
+    }
+    PreviewStop();
+    StartConversionRun();
+}
+
+void TMainWindow::ShowHelpMenu(const QPoint& globalPos) {
+    if (!helpMenu_) {
+        helpMenu_ = new QMenu(this);
+        const std::pair<const char*, const char*> items[] = {
+            {"Home Page", "Home"}, {"Contact us", "Contact"}, {"Help File", "Help"}};
+        for (const auto& [caption, name] : items) {
+            helpMenu_->addAction(QLatin1String(caption))->setObjectName(QLatin1String(name));
+        }
+        helpMenu_->addSeparator();
+        helpMenu_->addAction(QStringLiteral("About"))->setObjectName(QStringLiteral("About"));
+        connect(helpMenu_, &QMenu::triggered, this,
+                [this](QAction* item) { HelpMenuClick(item->objectName()); });
+    }
+    // popup, not exec: the menu must not run an event loop of its own inside the click.
+    helpMenu_->popup(globalPos);
+}
+
+void TMainWindow::HelpMenuClick(const QString& itemName) {
+    if (itemName == QLatin1String("About")) {
+        ShowAboutWindow();
+    } else if (itemName == QLatin1String("Home")) {
+        OpenHomePage();
+    } else if (itemName == QLatin1String("Contact")) {
+        MailReport(QString());
+    } else if (itemName == QLatin1String("Help")) {
+        ShellOpen(path_Config + QStringLiteral("Help File.html"));
+    }
+}
+
+void TMainWindow::ShowAboutWindow() {
+    if (!AboutWindow) {
+        AboutWindow = new TAboutWindow(this);
+        // A failed skin is not examined: the window shows as the loader left it.
+        ApplySkin(AboutWindow, path_Skin);
+    }
+    AboutWindow->ShowModal();
+}
+
+intptr_t TMainWindow::WindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    switch (message) {
+        case kDropFilesMessage:
+        case WM_PLAYER_IGNORED:
+            return 1;
+        case WM_PLAYER_HOOK:
+        case WM_PREVIEW_CLIP:
+        case WM_CLIP_SELECTED:
+        case WM_PLAYER_EVENT:
+        case WM_RANGE_MARKER:
+            PreviewMessage(message, wParam, lParam);
+            return 1;
+        case WM_CONVERT_NEXT:
+            ConvertNext();
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+void TMainWindow::PreviewStop() {}
+void TMainWindow::PreviewPlay() {}
+void TMainWindow::PreviewPause() {}
+void TMainWindow::PreviewMarkStart() {}
+void TMainWindow::PreviewMarkStop() {}
+void TMainWindow::PreviewSeek(double, int) {}
+void TMainWindow::PreviewSetVideoWindow() {}
+void TMainWindow::PreviewTimerTick() {}
+void TMainWindow::PreviewMessage(uint32_t, uintptr_t, intptr_t) {}
+void TMainWindow::PreviewShutdown() {}
+
+void TMainWindow::StartConversionRun() {}
+void TMainWindow::ConvertNext() {}
+
+bool TMainWindow::EditProfile(int32_t, int) {
+    return false;
+}
+
+bool TMainWindow::ComposeProfile(int32_t) {
+    return false;
 }

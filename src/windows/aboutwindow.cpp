@@ -1,0 +1,88 @@
+#include "aboutwindow.h"
+
+#include <QLabel>
+
+#include "app/pubfunction.h"
+#include "platform/shell.h"
+#include "platform/windowplacement.h"
+#include "skin/dynamicimagebutton.h"
+#include "skin/image.h"
+#include "skin/windowdragger.h"
+
+TAboutWindow* AboutWindow = nullptr;
+
+TAboutWindow::TAboutWindow(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("AboutWindow"));
+    setWindowTitle(QStringLiteral("About Dero Video Converter"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFixedSize(392, 216);
+    setWindowModality(Qt::ApplicationModal);
+    CenterOnScreen(this);
+    CreateLabels();
+    FormCreate();
+}
+
+TAboutWindow::~TAboutWindow() = default;
+
+void TAboutWindow::CreateLabels() {
+    QFont titleFont(QStringLiteral("Tahoma"), 15, QFont::Bold);
+    const QString title = QString::fromLatin1(kTitle);
+    // Made first, so the dark title lies above its shadow.
+    Label1 = MakeLabel(title, QRect(38, 55, 247, 24), titleFont, QColor(0xC0, 0xC0, 0xC0));
+    Label5 =
+        MakeLabel(title, QRect(37, 54, 247, 24), titleFont, palette().color(QPalette::WindowText));
+    Label2 = MakeLabel(g_s_Version, QRect(184, 88, 88, 13), font(),
+                       palette().color(QPalette::WindowText));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+}
+
+QLabel* TAboutWindow::MakeLabel(const QString& text, const QRect& bounds, const QFont& font,
+                                const QColor& colour) {
+    auto* label = new QLabel(text, this);
+    label->setGeometry(bounds);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    // Transparent: the skin's background shows through.
+    label->setAutoFillBackground(false);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+void TAboutWindow::FormCreate() {
+    Img_Background = new TImage(this);
+    Img_Background->setObjectName(QStringLiteral("Img_Background"));
+    Img_Background->move(0, 0);
+    Img_Background->setEnabled(false);
+    Img_Background->lower();
+    TB_Home = MakeButton("TB_Home");
+    TB_Contact = MakeButton("TB_Contact");
+    TB_Close = MakeButton("TB_Close");
+    connect(TB_Home, &TImageButton::Click, this, [] { OpenHomePage(); });
+    connect(TB_Contact, &TImageButton::Click, this,
+            [] { ShellOpen(QStringLiteral("mailto:") + QLatin1String(kSupportMail)); });
+    connect(TB_Close, &TImageButton::Click, this, &QWidget::close);
+    new TWindowDragger(this);
+}
+
+TDynamicImageButton* TAboutWindow::MakeButton(const char* name) {
+    auto* button = new TDynamicImageButton(this);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+std::vector<TSkinComponent> TAboutWindow::SkinComponents() {
+    return {SkinComponent(Img_Background), SkinComponent(TB_Home), SkinComponent(TB_Contact),
+            SkinComponent(TB_Close)};
+}
+
+void TAboutWindow::ShowModal() {
+    // The version text is set after the skins load, which may be after this window was made.
+    Label2->setText(g_s_Version);
+    show();
+    raise();
+    activateWindow();
+}

@@ -1,0 +1,188 @@
+"""Drives the real program under a virtual X server, only through the screen: real mouse and
+keyboard input with xdotool, window positions read back from the X server, control positions
+read from the skin file the program itself uses."""
+
+import configparser
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+
+class StepFailed(Exception):
+    pass
+
+
+class Skin:
+    """The bounds of each control as the skin file gives them (fields 4 to 7)."""
+
+    def __init__(self, path):
+        parser = configparser.ConfigParser(interpolation=None, strict=False)
+        parser.optionxform = str.lower
+        with open(path, encoding="latin-1") as handle:
+            parser.read_string(handle.read())
+        self.parser = parser
+
+    def bounds(self, section, key):
+        value = self.parser.get(section, key.lower())
+        fields = [field.strip() for field in value.split(",")]
+        left, top, width, height = (int(fields[i]) for i in (3, 4, 5, 6))
+        return left, top, width, height
+
+    def centre(self, section, key):
+        left, top, width, height = self.bounds(section, key)
+        return left + width // 2, top + height // 2
+
+
+class Desktop:
+    """A virtual X server of its own and the input tools that act on it."""
+
+    def __init__(self, shots_dir, width=1280, height=1024):
+        self.shots_dir = shots_dir
+        os.makedirs(shots_dir, exist_ok=True)
+        self.display = self._free_display()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.wait_for(lambda: self._run(["xdotool", "getmouselocation"], check=False) == 0,
+                      10, "the virtual X server to start")
+        self.shot_count = 0
+
+    @staticmethod
+    def _free_display():
+        for number in range(90, 200):
+            if not os.path.exists(f"/tmp/.X11-unix/X{number}") and \
+                    not os.path.exists(f"/tmp/.X{number}-lock"):
+                return f":{number}"
+        raise StepFailed("no free X display number")
+
+    def _run(self, arguments, check=True):
+        result = subprocess.run(arguments, env=self.env, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL, text=True)
+        if check and result.returncode != 0:
+            raise StepFailed(f"{' '.join(arguments)} failed")
+        self.last_output = result.stdout
+        return result.returncode
+
+    def output(self, arguments):
+        self._run(arguments)
+        return self.last_output
+
+    def close(self):
+        self.xvfb.terminate()
+        self.xvfb.wait(10)
+
+    @staticmethod
+    def wait_for(condition, seconds, what):
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            if condition():
+                return
+            time.sleep(0.1)
+        raise StepFailed(f"timed out waiting for {what}")
+
+    def window(self, title):
+        """The visible top-level window with exactly this title, or None."""
+        if self._run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                     check=False) != 0:
+            return None
+        ids = self.last_output.split()
+        return ids[0] if ids else None
+
+    def wait_window(self, title, seconds=30):
+        self.wait_for(lambda: self.window(title) is not None, seconds, f"window '{title}'")
+        return self.window(title)
+
+    def wait_window_gone(self, title, seconds=30):
+        self.wait_for(lambda: self.window(title) is None, seconds, f"window '{title}' to go")
+
+    def origin(self, window):
+        geometry = self.output(["xdotool", "getwindowgeometry", "--shell", window])
+        values = dict(line.split("=", 1) for line in geometry.split())
+        return int(values["X"]), int(values["Y"])
+
+    def click_at(self, x, y, button=1):
+        self._run(["xdotool", "mousemove", "--sync", str(x), str(y)])
+        time.sleep(0.15)
+        self._run(["xdotool", "click", str(button)])
+        time.sleep(0.2)
+
+    def move_to(self, x, y):
+        self._run(["xdotool", "mousemove", "--sync", str(x), str(y)])
+        time.sleep(0.15)
+
+    def click_control(self, window, skin, section, key):
+        left, top = self.origin(window)
+        x, y = skin.centre(section, key)
+        self.click_at(left + x, top + y)
+
+    def type_text(self, text):
+        self._run(["xdotool", "type", "--delay", "20", text])
+
+    def key(self, *names):
+        self._run(["xdotool", "key", *names])
+        time.sleep(0.2)
+
+    def pixel_colours(self, x, y, width, height):
+        """Distinct colours in a rectangle of the screen (a crude 'is a picture there')."""
+        with tempfile.NamedTemporaryFile(suffix=".txt") as dump:
+            self._run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
+                       "-depth", "8", "txt:" + dump.name])
+            with open(dump.name) as handle:
+                colours = {line.split()[2] for line in handle if not line.startswith("#")}
+        return len(colours)
+
+    def screenshot(self, name):
+        self.shot_count += 1
+        path = os.path.join(self.shots_dir, f"{self.shot_count:02d}-{name}.png")
+        self._run(["import", "-window", "root", path], check=False)
+        return path
+
+
+def require_tools():
+    missing = [tool for tool in ("Xvfb", "xdotool", "import", "ffprobe", "ffmpeg")
+               if shutil.which(tool) is None]
+    if missing:
+        raise StepFailed("missing tools: " + ", ".join(missing))
+
+
+def visible_windows(desktop):
+    if desktop._run(["xdotool", "search", "--onlyvisible", "--name", ""], check=False) != 0:
+        return []
+    return desktop.last_output.split()
+
+
+def window_size(desktop, window):
+    geometry = desktop.output(["xdotool", "getwindowgeometry", "--shell", window])
+    values = dict(line.split("=", 1) for line in geometry.split())
+    return int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def wait_window_of_size(desktop, width, height, seconds=30):
+    found = []
+
+    def look():
+        for window in visible_windows(desktop):
+            try:
+                if window_size(desktop, window) == (width, height):
+                    found.append(window)
+                    return True
+            except StepFailed:
+                continue
+        return False
+
+    desktop.wait_for(look, seconds, f"a {width}x{height} window")
+    return found[0]
+
+
+def region_digest(desktop, x, y, width, height):
+    """A digest of a rectangle of the screen, to see a picture change."""
+    import hashlib
+    with tempfile.NamedTemporaryFile(suffix=".rgb") as dump:
+        desktop._run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
+                      "-depth", "8", "rgb:" + dump.name])
+        with open(dump.name, "rb") as handle:
+            return hashlib.sha1(handle.read()).hexdigest()
