@@ -390,8 +390,27 @@ void TMainWindow::PreviewTimerTick() {}
 void TMainWindow::PreviewMessage(uint32_t, uintptr_t, intptr_t) {}
 void TMainWindow::PreviewShutdown() {}
 
-void TMainWindow::StartConversionRun() {}
-void TMainWindow::ConvertNext() {}
+void TMainWindow::StartConversionRun() {
+    ProgressWindow->PrepareRun(
+        TP_ImageList,
+        [this](ConvertSettings& settings, TConvertTarget& target) {
+            if (!profileSelection_->ApplySelectedProfile(settings)) {
+                return false;
+            }
+            const TOutputState& state = profileSelection_->State();
+            target.OutputExt = state.OutputExt;
+            target.OutputWidth = state.OutputWidth;
+            target.OutputHeight = state.OutputHeight;
+            target.KeepRatio = TB_AS_Keep->Checked();
+            return true;
+        },
+        Handle());
+    ProgressWindow->ShowModal();
+}
+
+void TMainWindow::ConvertNext() {
+    ProgressWindow->ConvertNext();
+}
 
 void TMainWindow::ConnectProfileEditor() {
     // The editor is made after this window, so the connection waits for its first opening.

@@ -1,0 +1,128 @@
+#include "conversion/progressrelay.h"
+
+#include "conversion/encoderbinding.h"
+
+namespace {
+
+// The relay the library's callbacks feed. Guarded by g_registryMutex, which the worker holds for
+// the whole hand-over, so a relay is never destroyed while a callback is inside it.
+std::mutex g_registryMutex;
+TProgressRelay* g_registered = nullptr;
+
+}  // namespace
+
+TProgressRelay::TProgressRelay(QObject* parent) : QObject(parent) {
+    interval_.setSingleShot(true);
+    interval_.setInterval(kDeliveryInterval);
+    connect(&interval_, &QTimer::timeout, this, [this] {
+        if (Drain()) {
+            interval_.start();
+        }
+    });
+}
+
+TProgressRelay::~TProgressRelay() {
+    Unregister();
+}
+
+void TProgressRelay::Register() {
+    {
+        std::lock_guard lock(g_registryMutex);
+        g_registered = this;
+    }
+    if (DllSetInfoCallBack) {
+        DllSetInfoCallBack(&TProgressRelay::InfoCallback);
+    }
+    if (DllSetPercentCallBack) {
+        DllSetPercentCallBack(&TProgressRelay::PercentCallback);
+    }
+}
+
+void TProgressRelay::Unregister() {
+    {
+        std::lock_guard lock(g_registryMutex);
+        if (g_registered != this) {
+            return;
+        }
+        g_registered = nullptr;
+    }
+    if (DllSetInfoCallBack) {
+        DllSetInfoCallBack(nullptr);
+    }
+    if (DllSetPercentCallBack) {
+        DllSetPercentCallBack(nullptr);
+    }
+}
+
+bool TProgressRelay::Registered() const {
+    std::lock_guard lock(g_registryMutex);
+    return g_registered == this;
+}
+
+int TProgressRelay::InfoCallback(const char* text) {
+    // The library's worker thread: the text is valid only during this call, so it is copied here.
+    QString copy = QString::fromUtf8(text ? text : "");
+    std::lock_guard lock(g_registryMutex);
+    if (g_registered) {
+        g_registered->Push(std::move(copy));
+    }
+    return 0;
+}
+
+int TProgressRelay::PercentCallback(int32_t) {
+    // The progress window reads the seconds of the info text; the percent adds nothing.
+    return 0;
+}
+
+void TProgressRelay::Push(QString text) {
+    // Any thread, under g_registryMutex: copy and at most one queued call, nothing else.
+    bool queue = false;
+    {
+        std::lock_guard lock(mutex_);
+        pending_ = std::move(text);
+        hasPending_ = true;
+        queue = !deliveryDue_;
+        deliveryDue_ = true;
+    }
+    if (queue) {
+        QMetaObject::invokeMethod(this, &TProgressRelay::Deliver, Qt::QueuedConnection);
+    }
+}
+
+void TProgressRelay::Deliver() {
+    if (Drain()) {
+        interval_.start();
+    }
+}
+
+bool TProgressRelay::Drain() {
+    QString text;
+    {
+        std::lock_guard lock(mutex_);
+        if (!hasPending_) {
+            // Nothing arrived since the last text: the next one queues a delivery of its own,
+            // unless the interval timer is still to fire (a Flush emptied the slot meanwhile).
+            deliveryDue_ = interval_.isActive();
+            return false;
+        }
+        text = std::move(pending_);
+        pending_.clear();
+        hasPending_ = false;
+    }
+    emit Text(text);
+    return true;
+}
+
+void TProgressRelay::Flush() {
+    QString text;
+    {
+        std::lock_guard lock(mutex_);
+        if (!hasPending_) {
+            return;
+        }
+        text = std::move(pending_);
+        pending_.clear();
+        hasPending_ = false;
+    }
+    emit Text(text);
+}

@@ -1,0 +1,184 @@
+// Whole runs through the progress window with the real encoder library on generated clips; a
+// stand-in main window carries message 1212 from the library to the window.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
+#include <QThread>
+
+#include "app/pubfunction.h"
+#include "conversion/convertsettings.h"
+#include "conversion/progresswindow.h"
+#include "platform/filesystem.h"
+#include "platform/urlcatcher.h"
+#include "profiles/outputstate.h"
+#include "profiles/profileline.h"
+#include "runfixtures.h"
+#include "support/modalanswerer.h"
+#include "support/tempdir.h"
+#include "support/testmedia.h"
+
+using namespace runfixtures;
+
+namespace {
+
+constexpr char kProfileLine[] =
+    "Test : Video: 320x240, 300 kbps, 25 fps, Audio: 64 kbps, 22.05 khps, 1 Channel Mono";
+constexpr int kRunTimeout = 240000;  // ms; a hang fails the test instead of blocking CI
+
+class ProgressRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!TestMedia::Available()) {
+            GTEST_SKIP() << "the ffmpeg command is needed to make the clips";
+        }
+        if (!BindEncoderOnce()) {
+            GTEST_SKIP() << "the encoder library is not part of this build";
+        }
+        savedWork_ = path_Work;
+        path_Work = out_.Path();
+        window_.PrepareRun(&clips_, &ApplyTestProfile, host_.Handle());
+        QObject::connect(&window_.Relay(), &TProgressRelay::Text, &window_,
+                         [this](const QString& text) {
+                             wrongThread_ += QThread::currentThread() != qApp->thread();
+                             texts_ << text;
+                         });
+    }
+    void TearDown() override { path_Work = savedWork_; }
+
+    static bool ApplyTestProfile(ConvertSettings& settings, TConvertTarget& target) {
+        TOutputState state;
+        state.OutputExt = QStringLiteral(".MP4");
+        state.OutputFormat = QStringLiteral("mp4");
+        if (!TakeProfileLineApart(QLatin1String(kProfileLine), state, settings)) {
+            return false;
+        }
+        target.OutputExt = state.OutputExt;
+        target.OutputWidth = state.OutputWidth;
+        target.OutputHeight = state.OutputHeight;
+        return true;
+    }
+
+    QString MakeClip(const QString& name, double seconds) {
+        TestMedia::Recipe recipe;
+        recipe.seconds = seconds;
+        const QString path = sources_.Path() + name;
+        EXPECT_TRUE(TestMedia::Make(path.toStdString(), recipe));
+        return path;
+    }
+    void AddClip(const QString& path, int32_t start, int32_t stop) {
+        clips_.Add(path, start, stop, 160, 120);
+    }
+    void Start() {
+        window_.ShowModal();
+        window_.TB_StartClick();
+        ASSERT_TRUE(window_.Converting());
+    }
+    bool WaitForTheEnd() {
+        return QTest::qWaitFor([this] { return !window_.Converting(); }, kRunTimeout);
+    }
+    QStringList Written() const {
+        QStringList names;
+        for (const TRunReport::TClip& clip : window_.Report().Clips()) {
+            if (clip.Outcome == TRunReport::TOutcome::Written) {
+                names << QFileInfo(clip.OutputFile).fileName();
+            }
+        }
+        return names;
+    }
+
+    TempDir out_;
+    TempDir sources_;
+    QString savedWork_;
+    TVectorClips clips_;
+    TProgressWindow window_;
+    TConvertHost host_{&window_};
+    UrlCatcher desktop_;
+    QStringList texts_;
+    int wrongThread_ = 0;
+};
+
+TEST_F(ProgressRunTest, AListConvertsIntoOneValidFileEachInListOrder) {
+    AddClip(MakeClip(QStringLiteral("first.avi"), 3), 0, 3);
+    AddClip(MakeClip(QStringLiteral("second.mp4"), 3), 1, 3);
+    AddClip(MakeClip(QStringLiteral("third.mkv"), 2), 0, 2);
+    Start();
+    ASSERT_TRUE(WaitForTheEnd());
+
+    EXPECT_EQ(Written(), QStringList({"first.MP4", "second.MP4", "third.MP4"}));
+    const double lengths[] = {3, 2, 2};
+    for (int i = 0; i < 3; ++i) {
+        const TOutputFacts facts = ReadOutput(out_.Path() + Written().value(i));
+        EXPECT_TRUE(facts.readable && facts.hasVideo && facts.hasAudio) << i;
+        EXPECT_EQ(facts.width, 320);
+        EXPECT_EQ(facts.height, 240);
+        EXPECT_NEAR(facts.seconds, lengths[i], 0.3) << i;
+    }
+    EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("100"));
+    EXPECT_EQ(window_.Label_TP->text(), QStringLiteral("100"));
+    EXPECT_EQ(host_.NextMessages(), 3);
+    EXPECT_EQ(desktop_.opened.size(), 1);
+    EXPECT_FALSE(texts_.isEmpty());
+    EXPECT_EQ(wrongThread_, 0);
+}
+
+TEST_F(ProgressRunTest, TwoClipsOfOneSourceKeepBothFiles) {
+    const QString source = MakeClip(QStringLiteral("clip.avi"), 4);
+    AddClip(source, 0, 2);
+    AddClip(source, 2, 4);
+    Start();
+    ASSERT_TRUE(WaitForTheEnd());
+    EXPECT_EQ(Written(), QStringList({"clip.MP4", "clip1.MP4"}));
+    EXPECT_TRUE(ReadOutput(out_.Path() + "clip1.MP4").hasVideo);
+}
+
+TEST_F(ProgressRunTest, AStopKeepsEarlierFilesAndRemovesThePartialOne) {
+    AddClip(MakeClip(QStringLiteral("short.avi"), 1), 0, 1);
+    AddClip(MakeClip(QStringLiteral("long.avi"), 60), 0, 60);
+    AddClip(MakeClip(QStringLiteral("never.avi"), 1), 0, 1);
+    TModalAnswerer answerer;
+    Start();
+    // Stop once the long clip is under way.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] {
+            return window_.ConvertIndex() == 1 &&
+                   window_.Label_CurrentTime->text() != QLatin1String("00:00:00");
+        },
+        kRunTimeout));
+    window_.TB_StopClick();
+    ASSERT_TRUE(WaitForTheEnd());
+
+    EXPECT_TRUE(FileExists(out_.Path() + "short.MP4"));
+    EXPECT_TRUE(ReadOutput(out_.Path() + "short.MP4").hasVideo);
+    EXPECT_FALSE(FileExists(out_.Path() + "long.MP4"));
+    EXPECT_FALSE(FileExists(out_.Path() + "never.MP4"));
+    EXPECT_EQ(answerer.Texts(), QStringList({"Stop converting process by user!"}))
+        << answerer.Texts().join("|").toStdString();
+    EXPECT_TRUE(desktop_.opened.isEmpty());
+
+    window_.TB_CloseClick();
+    EXPECT_FALSE(window_.isVisible());
+}
+
+TEST_F(ProgressRunTest, ACorruptClipInTheMiddleIsNamedAndTheOthersAreWritten) {
+    AddClip(MakeClip(QStringLiteral("good.avi"), 2), 0, 2);
+    const QString broken = sources_.Path() + QStringLiteral("broken.mp4");
+    ASSERT_TRUE(TestMedia::MakeRandomFile(broken.toStdString(), 64 * 1024));
+    AddClip(broken, 0, 2);
+    AddClip(MakeClip(QStringLiteral("fine.avi"), 2), 0, 2);
+    TModalAnswerer answerer;
+    Start();
+    ASSERT_TRUE(WaitForTheEnd());
+
+    EXPECT_EQ(Written(), QStringList({"good.MP4", "fine.MP4"}));
+    EXPECT_FALSE(FileExists(out_.Path() + "broken.MP4"));
+    ASSERT_EQ(answerer.Texts().size(), 1);
+    const QString box = answerer.Texts().first();
+    EXPECT_TRUE(box.contains(QStringLiteral("broken.mp4: "))) << box.toStdString();
+    EXPECT_FALSE(box.contains(QStringLiteral("good.avi")));
+    EXPECT_EQ(desktop_.opened.size(), 1);
+}
+
+}  // namespace
