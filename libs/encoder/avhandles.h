@@ -13,6 +13,7 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/display.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/random_seed.h>
 #include <libavutil/intreadwrite.h>
 #include <libavutil/opt.h>
 #include <libavutil/parseutils.h>

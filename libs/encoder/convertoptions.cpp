@@ -24,7 +24,9 @@ bool AllDigits(const std::string& text) {
 }
 
 int ParseInteger(const std::string& option, const std::string& value, int low, int high) {
-    if (!AllDigits(value) || std::atoi(value.c_str()) < low || std::atoi(value.c_str()) > high) {
+    // Nine digits always fit an int, so the conversion below cannot overflow.
+    if (!AllDigits(value) || value.size() > 9 || std::atoi(value.c_str()) < low ||
+        std::atoi(value.c_str()) > high) {
         Malformed(option, value,
                   "a whole number from " + std::to_string(low) + " to " + std::to_string(high));
     }
@@ -41,6 +43,8 @@ std::optional<double> ParseDecimal(const std::string& text) {
     }
     return std::strtod(text.c_str(), nullptr);
 }
+
+constexpr double kLongestClockTime = 1e7;
 
 double ParseClockTime(const std::string& option, const std::string& value) {
     std::vector<std::string> fields;
@@ -66,13 +70,18 @@ double ParseClockTime(const std::string& option, const std::string& value) {
         }
         seconds = seconds * 60 + *number;
     }
+    // Times become microseconds in 64 bits; far beyond any real clip is refused, not wrapped.
+    if (seconds > kLongestClockTime) {
+        Malformed(option, value,
+                  "at most " + std::to_string(int64_t(kLongestClockTime)) + " seconds");
+    }
     return seconds;
 }
 
 void ParseFrameSize(const std::string& value, TConvertOptions& options) {
     const auto x = value.find_first_of("xX");
     if (x == std::string::npos || !AllDigits(value.substr(0, x)) ||
-        !AllDigits(value.substr(x + 1))) {
+        !AllDigits(value.substr(x + 1)) || x > 5 || value.size() - x - 1 > 5) {
         Malformed("-s", value, "width x height, such as 320x240");
     }
     const int width = std::atoi(value.substr(0, x).c_str());
@@ -95,7 +104,7 @@ double ParseFrameRate(const std::string& value) {
 int ParseSampleRate(const std::string& value) {
     static constexpr std::array<int, 12> kRates = {96000, 88200, 64000, 48000, 44100, 32000,
                                                    24000, 22050, 16000, 12000, 11025, 8000};
-    if (!AllDigits(value) ||
+    if (!AllDigits(value) || value.size() > 5 ||
         std::find(kRates.begin(), kRates.end(), std::atoi(value.c_str())) == kRates.end()) {
         Malformed("-ar", value, "an AAC sample rate in Hz (8000 ... 96000, such as 22050)");
     }

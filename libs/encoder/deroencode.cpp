@@ -20,8 +20,9 @@ int PrintInfo(const char* text) {
     return 0;
 }
 
-// Ctrl-C stops the conversion the way the program's stop button does, so no partial file stays.
-// Mydll_Stop only raises a lock-free flag, which is safe in a signal handler.
+// Ctrl-C, a termination request or a closed terminal stops the conversion the way the program's
+// stop button does, so no partial file stays. Mydll_Stop only raises a lock-free flag, which is
+// safe in a signal handler.
 void OnInterrupt(int) {
     Mydll_Stop();
 }
@@ -31,6 +32,7 @@ void OnInterrupt(int) {
 int main(int argc, char** argv) {
     std::signal(SIGINT, &OnInterrupt);
     std::signal(SIGTERM, &OnInterrupt);
+    std::signal(SIGHUP, &OnInterrupt);
     MyDll_Init();
     SetGetInfoCallBackFun(&PrintInfo);
     const int result = _X(nullptr, argc, argv);

@@ -1,24 +1,90 @@
 #include "inputfile.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <string_view>
 
 #include "encodeerror.h"
 
 namespace dero {
 
+namespace {
+
+// Pipes, devices and folders are refused before opening: reading a pipe could wait forever and
+// a device is not a clip.
+void RequireRegularFile(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        throw TEncodeError("not a regular file: " + path);
+    }
+}
+
+// Every reader except those that open further files (playlists, concatenation lists, manifests,
+// picture sequences, subtitle pairs), take a live device, or run a filter graph that can read
+// files itself: a crafted ".mp4" must not pull another file of the user into its output.
+const std::string& SingleFileFormats() {
+    static const std::string kFormats = [] {
+        static constexpr std::array kRefused = {"concat",  "hls",     "dash",
+                                                "imf",     "image2",  "webm_dash_manifest",
+                                                "vobsub",  "lavfi",   "sdp",
+                                                "rtsp",    "rtp",     "sap",
+                                                "alsa",    "fbdev",   "iec61883",
+                                                "jack",    "kmsgrab", "openal",
+                                                "oss",     "pulse",   "video4linux2,v4l2",
+                                                "x11grab", "libcdio", "libdc1394"};
+        std::string list;
+        void* opaque = nullptr;
+        while (const AVInputFormat* format = av_demuxer_iterate(&opaque)) {
+            if (std::find(kRefused.begin(), kRefused.end(), std::string_view(format->name)) ==
+                kRefused.end()) {
+                list += list.empty() ? "" : ",";
+                list += format->name;
+            }
+        }
+        return list;
+    }();
+    return kFormats;
+}
+
+}  // namespace
+
 TInputFile::TInputFile(const std::string& path, const std::atomic<bool>* cancel,
                        std::chrono::milliseconds timeLimit)
-    : cancel_(cancel), deadline_(std::chrono::steady_clock::now() + timeLimit) {
+    : path_(path), cancel_(cancel), deadline_(std::chrono::steady_clock::now() + timeLimit) {
+    RequireRegularFile(path);
     AVFormatContext* context = avformat_alloc_context();
     if (!context) {
         throw TEncodeError("out of memory");
     }
     context->interrupt_callback = {&TInputFile::Interrupted, this};
+    context->opaque = this;
+    openDefault_ = context->io_open;
+    context->io_open = &TInputFile::OpenOnlySource;
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    av_dict_set(&options, "format_whitelist", SingleFileFormats().c_str(), 0);
     // avformat_open_input frees the context itself when it fails.
-    Check(avformat_open_input(&context, path.c_str(), nullptr, nullptr), "cannot open " + path);
+    const int opened = avformat_open_input(&context, path.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    Check(opened, "cannot open " + path);
     context_.reset(context);
     Check(avformat_find_stream_info(context, nullptr), "cannot read " + path);
     ChooseStreams();
+}
+
+int TInputFile::OpenOnlySource(AVFormatContext* context, AVIOContext** pb, const char* url,
+                               int flags, AVDictionary** options) {
+    // Playlists, concatenation lists and picture sequences name further files; a crafted clip
+    // could pull any readable file of the user into its output that way. Only the clip itself
+    // may be opened.
+    const auto* self = static_cast<const TInputFile*>(context->opaque);
+    if (!url || (self->path_ != url && "file:" + self->path_ != url)) {
+        return AVERROR(EPERM);
+    }
+    return self->openDefault_(context, pb, url, flags, options);
 }
 
 void TInputFile::SetReadLimit(std::chrono::milliseconds limit, const std::atomic<bool>* flag) {
@@ -64,6 +130,13 @@ AVStream* TInputFile::VideoStream() const {
 
 AVStream* TInputFile::AudioStream() const {
     return audio_ >= 0 ? context_->streams[audio_] : nullptr;
+}
+
+bool TInputFile::IsSameFile(const std::string& path) const {
+    struct stat mine {};
+    struct stat other {};
+    return ::stat(path_.c_str(), &mine) == 0 && ::stat(path.c_str(), &other) == 0 &&
+           mine.st_dev == other.st_dev && mine.st_ino == other.st_ino;
 }
 
 int64_t TInputFile::DurationMicroseconds() const {

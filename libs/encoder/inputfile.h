@@ -9,7 +9,8 @@
 namespace dero {
 
 // An opened source file with its chosen video and audio streams. Opening never hangs: reads are
-// interrupted when the cancel flag is raised or the time limit has passed.
+// interrupted when the cancel flag is raised or the time limit has passed. Only a regular file
+// is read, and no other file is opened on its behalf.
 class TInputFile {
   public:
     // Throws TEncodeError when the file cannot be opened or read.
@@ -25,6 +26,8 @@ class TInputFile {
     // Null when the file has no usable video (cover pictures do not count) or no audio.
     AVStream* VideoStream() const;
     AVStream* AudioStream() const;
+    // True when path names this very file (under any name or link).
+    bool IsSameFile(const std::string& path) const;
     // The container's duration in microseconds, or 0 when it is unknown.
     int64_t DurationMicroseconds() const;
     // The container's first timestamp in microseconds (0 when unknown).
@@ -39,8 +42,13 @@ class TInputFile {
 
   private:
     static int Interrupted(void* opaque);
+    static int OpenOnlySource(AVFormatContext* context, AVIOContext** pb, const char* url,
+                              int flags, AVDictionary** options);
     void ChooseStreams();
 
+    using OpenFunction = int (*)(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**);
+    const std::string path_;
+    OpenFunction openDefault_ = nullptr;
     const std::atomic<bool>* cancel_;
     const std::atomic<bool>* alsoCancel_ = nullptr;
     std::chrono::steady_clock::time_point deadline_;

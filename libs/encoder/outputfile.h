@@ -9,8 +9,9 @@
 namespace dero {
 
 // The muxer of one output file. Encoder threads write to it at the same time, so packet writes
-// are serialised here. The file is created by Open and, unless Finish succeeded, removed when
-// the object goes away: a failed or stopped conversion never leaves a broken file behind.
+// are serialised here. Everything is written to a temporary file beside the output, which only a
+// successful Finish moves onto the output's name: a failed or stopped conversion leaves no broken
+// file behind and never touches a file that was there before.
 class TOutputFile {
   public:
     TOutputFile(const std::string& path, const std::string& format, bool bitExact,
@@ -21,20 +22,27 @@ class TOutputFile {
 
     // Before Open: a stream carrying what the opened encoder produces.
     AVStream* AddStream(const AVCodecContext* encoder);
-    // Creates the file and writes the header; overwrite allows replacing an existing file.
+    // Creates the temporary file and writes the header; overwrite allows the finished file to
+    // replace an existing one. Throws when the output names something other than a regular file.
     void Open(bool overwrite);
     // Takes the packet's data; timestamps are in the encoder's time base.
     void Write(AVPacket* packet, const AVCodecContext* encoder, const AVStream* stream);
-    // Writes the trailer (and moves the index to the front) and closes the file.
+    // Writes the trailer (and moves the index to the front), closes the file and gives it the
+    // output's name.
     void Finish();
     int64_t BytesWritten() const { return bytes_.load(); }
     bool NeedsGlobalHeader() const;
 
   private:
     static int Interrupted(void* opaque);
+    void CreateTemporary();
+    void Publish();
     void CloseAndRemove();
 
     const std::string path_;
+    std::string target_;
+    std::string temporary_;
+    bool overwrite_ = false;
     const std::atomic<bool>* cancel_;
     OutputContextPtr context_;
     std::mutex mutex_;

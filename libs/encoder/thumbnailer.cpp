@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 
 #include "encodeerror.h"
 #include "filtergraph.h"
@@ -33,7 +34,8 @@ void ParseSize(const std::string& size, int& width, int& height) {
 }
 
 // Decodes up to the first frame at or after targetUs; the last frame when the clip ends first.
-FramePtr DecodeFrameAt(TInputFile& input, int64_t targetUs) {
+// Without seeking it decodes from the start, which is slow but reaches frames that a seek misses.
+FramePtr DecodeFrameAt(TInputFile& input, int64_t targetUs, bool seek) {
     AVStream* stream = input.VideoStream();
     CodecContextPtr decoder = TInputFile::OpenDecoder(stream, 0);
     // On the way to the wanted frame only reference pictures matter, and deblocking is invisible
@@ -41,7 +43,9 @@ FramePtr DecodeFrameAt(TInputFile& input, int64_t targetUs) {
     decoder->skip_loop_filter = AVDISCARD_ALL;
     decoder->skip_frame = AVDISCARD_NONREF;
     const int64_t seekTo = targetUs + input.StartMicroseconds();
-    avformat_seek_file(input.Context(), -1, INT64_MIN, seekTo, seekTo, 0);
+    if (seek) {
+        avformat_seek_file(input.Context(), -1, INT64_MIN, seekTo, seekTo, 0);
+    }
     const int64_t target = av_rescale_q(seekTo, AV_TIME_BASE_Q, stream->time_base);
     PacketPtr packet = MakePacket();
     FramePtr frame = MakeFrame();
@@ -159,23 +163,31 @@ bool TThumbnailer::Write(const std::string& source, int second, const std::strin
         int width = 0;
         int height = 0;
         ParseSize(size, width, height);
-        TInputFile input(source, nullptr, kTimeLimit);
-        const AVStream* stream = input.VideoStream();
-        if (!stream) {
+        auto input = std::make_unique<TInputFile>(source, nullptr, kTimeLimit);
+        if (input->IsSameFile(picturePath)) {
+            return false;
+        }
+        if (!input->VideoStream()) {
             return false;
         }
         int64_t target = int64_t{std::max(second, 0)} * AV_TIME_BASE;
-        const int64_t duration = input.DurationMicroseconds();
+        const int64_t duration = input->DurationMicroseconds();
         if (duration > 0 && duration <= target) {
             target = duration / 2;
         }
-        FramePtr frame = DecodeFrameAt(input, target);
+        FramePtr frame = DecodeFrameAt(*input, target, true);
+        if (!frame) {
+            // No key picture after the seek point: a fresh read from the start still finds one.
+            input = std::make_unique<TInputFile>(source, nullptr, kTimeLimit);
+            frame = DecodeFrameAt(*input, target, false);
+        }
         if (!frame) {
             return false;
         }
+        const AVStream* stream = input->VideoStream();
         frame->pts = frame->best_effort_timestamp;
         TFilterGraph graph = TFilterGraph::ForVideo(*frame, stream->time_base,
-                                                    LetterBoxChain(input, stream, width, height));
+                                                    LetterBoxChain(*input, stream, width, height));
         graph.Push(frame.get());
         graph.Close(frame->pts == AV_NOPTS_VALUE ? 0 : frame->pts + 1);
         FramePtr picture = MakeFrame();
@@ -183,7 +195,7 @@ bool TThumbnailer::Write(const std::string& source, int second, const std::strin
             return false;
         }
         std::string jpeg = EncodeJpeg(picture.get());
-        const TMediaFacts facts = TMediaProbe::Describe(input);
+        const TMediaFacts facts = TMediaProbe::Describe(*input);
         PadWithComment(jpeg, "Dero thumbnail " + std::to_string(facts.width) + "x" +
                                  std::to_string(facts.height) + " " + facts.videoFormat + " " +
                                  facts.audioFormat + " " + std::to_string(facts.durationSeconds) +

@@ -1,7 +1,5 @@
 #include "transcoder.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -46,13 +44,6 @@ AVRational FrameRateOf(double fps) {
     return av_d2q(fps, 65535);
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 // Filters need to know which channel is which; an unnamed layout of n channels is taken as the
 // usual layout of n (WMA and some AVI audio say nothing).
 void NameChannels(AVFrame* frame) {
@@ -74,10 +65,10 @@ TTranscoder::TTranscoder(const TConvertOptions& options, const std::atomic<bool>
     if (options_.durationSeconds && *options_.durationSeconds <= 0) {
         throw TEncodeError("nothing to convert: the length (-t) is 0 seconds");
     }
-    if (SameFile(options_.inputFile, options_.outputFile)) {
+    OpenSource();
+    if (input_->IsSameFile(options_.outputFile)) {
         throw TEncodeError("the output file is the source file: " + options_.outputFile);
     }
-    OpenSource();
     // Writing the trailer may move megabytes to put the index in front; a stop interrupts that too.
     output_ = std::make_unique<TOutputFile>(options_.outputFile, options_.format, options_.bitExact,
                                             &stop_);

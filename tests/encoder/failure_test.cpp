@@ -1,4 +1,6 @@
 #include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -77,9 +79,29 @@ TEST_F(FailureTest, NothingToConvertIsAFailureWithoutAFile) {
 
 TEST_F(FailureTest, RejectsMalformedArgumentsWithAClearLine) {
     const std::vector<std::pair<int, std::string>> badValues = {
-        {3, "1:2"},  {3, "00:61:00"}, {5, "-1"},     {5, "ten"},  {9, "loud"},  {12, "h264"},
-        {14, "3.5"}, {22, "320*240"}, {22, "8x8"},   {24, "0"},   {24, "fast"}, {26, ""},
-        {28, "mp3"}, {30, "3"},       {32, "22000"}, {34, "64k"}, {36, "avi"},
+        {3, "1:2"},
+        {3, "00:61:00"},
+        {5, "-1"},
+        {5, "ten"},
+        {9, "loud"},
+        {12, "h264"},
+        {14, "3.5"},
+        {22, "320*240"},
+        {22, "8x8"},
+        {24, "0"},
+        {24, "fast"},
+        {26, ""},
+        {28, "mp3"},
+        {30, "3"},
+        {32, "22000"},
+        {34, "64k"},
+        {36, "avi"},
+        // Numbers far beyond any clip or screen are refused, never wrapped.
+        {3, "99999999999999999999"},
+        {5, "00:00:99999999999999999"},
+        {22, "99999999999x240"},
+        {24, "99999999999"},
+        {32, "4294989346"},
     };
     for (const auto& [position, value] : badValues) {
         TConvertArguments base;
@@ -128,6 +150,78 @@ TEST_F(FailureTest, NeverOverwritesWithoutPermissionOrTheSourceItself) {
     EXPECT_NE(ConvertNow(arguments), 0);
     EXPECT_TRUE(LastLineIsError()) << recorder_.LastLine();
     EXPECT_TRUE(TMediaReader::Summarize(source).hasVideo);
+}
+
+TEST_F(FailureTest, AFailedRunKeepsWhatWasThereAndWritesOnlyRegularFiles) {
+    const std::string output = OutputPath("kept.MP4");
+    { std::ofstream(output) << "precious"; }
+    TConvertArguments failing;
+    failing.input = PlainClip();
+    failing.output = output;
+    failing.start = "1.999";
+    failing.length = "0.0001";
+    EXPECT_NE(ConvertNow(failing), 0);
+    std::ifstream kept(output);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "precious");
+
+    // A folder or a pipe under the output's name is refused and left as it is.
+    const std::string folder = OutputPath("folder.MP4");
+    const std::string pipe = OutputPath("pipe.MP4");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    for (const std::string& odd : {folder, pipe}) {
+        TConvertArguments arguments;
+        arguments.input = PlainClip();
+        arguments.output = odd;
+        EXPECT_NE(ConvertNow(arguments), 0) << odd;
+        EXPECT_TRUE(LastLineIsError()) << recorder_.LastLine();
+        struct stat status {};
+        ASSERT_EQ(lstat(odd.c_str(), &status), 0);
+        EXPECT_FALSE(S_ISREG(status.st_mode));
+    }
+
+    // A run that succeeds replaces the file, through a link onto what the link points at.
+    const std::string link = OutputPath("link.MP4");
+    ASSERT_EQ(symlink(output.c_str(), link.c_str()), 0);
+    TConvertArguments replacing;
+    replacing.input = PlainClip();
+    replacing.output = link;
+    ASSERT_EQ(ConvertNow(replacing), 0) << recorder_.LastLine();
+    EXPECT_TRUE(TMediaReader::Summarize(output).hasVideo);
+    struct stat status {};
+    ASSERT_EQ(lstat(link.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+
+    // No temporary file is left behind by any of these runs.
+    DIR* folderList = opendir(scratch_.PathStd().c_str());
+    ASSERT_NE(folderList, nullptr);
+    while (const dirent* entry = readdir(folderList)) {
+        EXPECT_EQ(std::string(entry->d_name).find(".part"), std::string::npos) << entry->d_name;
+    }
+    closedir(folderList);
+}
+
+TEST_F(FailureTest, InputsThatAreNotOneRegularFileAreRefusedAtOnce) {
+    const std::string pipe = OutputPath("waiting.mp4");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+    // A concatenation list and a picture sequence would pull other files into the output.
+    const std::string list = OutputPath("list.mp4");
+    { std::ofstream(list) << "ffconcat version 1.0\nfile '" << PlainClip() << "'\n"; }
+    const std::string pictures = OutputPath("frame%03d.png");
+    ASSERT_TRUE(TestMedia::Run(
+        "ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=64x48:r=5:d=1", pictures}));
+    for (const std::string& source : {pipe, list, pictures}) {
+        SCOPED_TRACE(source);
+        TConvertArguments arguments;
+        arguments.input = source;
+        arguments.output = OutputPath("out.MP4");
+        EXPECT_NE(ConvertNow(arguments), 0);
+        EXPECT_TRUE(LastLineIsError()) << recorder_.LastLine();
+        EXPECT_FALSE(FileExists(arguments.output));
+        MediaFileInfo info{};
+        Lib().GetFileInfo(source.c_str(), &info);
+        EXPECT_EQ(info.Width, 0);
+    }
 }
 
 TEST_F(FailureTest, StopEndsTheConversionRemovesTheFileAndLeavesNoThread) {

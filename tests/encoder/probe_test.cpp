@@ -111,6 +111,23 @@ TEST_F(ProbeTest, WideThumbnailIsLetterBoxed) {
     EXPECT_GT(image.Mean(0, 20, 80, 20), 40);
 }
 
+TEST_F(ProbeTest, ThumbnailIsFoundWhenTheSeekMissesAndNeverReplacesTheClip) {
+    // A raw stream with one key picture at its start: seeking to second 5 lands where no key
+    // picture follows, so only a read from the start finds a frame.
+    const std::string raw = OutputPath("one key picture.h264");
+    ASSERT_TRUE(TestMedia::Run(
+        "ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=160x120:r=25:d=8", "-c:v",
+                   "libx264", "-g", "1000", "-x264-params", "scenecut=0", raw}));
+    const std::string picture = OutputPath("found.jpg");
+    EXPECT_EQ(Lib().GetPicture(raw.c_str(), 5, "80x60", picture.c_str()), 0);
+    EXPECT_TRUE(FileExists(picture));
+
+    const std::string clip = OutputPath("own.mp4");
+    ASSERT_TRUE(TestMedia::Make(clip));
+    EXPECT_NE(Lib().GetPicture(clip.c_str(), 1, "80x60", clip.c_str()), 0);
+    EXPECT_TRUE(TMediaReader::Summarize(clip).hasVideo);
+}
+
 TEST_F(ProbeTest, FailedThumbnailWritesNothing) {
     const std::string random = OutputPath("noise.mpg");
     ASSERT_TRUE(TestMedia::MakeRandomFile(random, 32 * 1024));
