@@ -4,9 +4,9 @@
 #include <QWidget>
 #include <vector>
 
-#include "clips/cliprecord.h"
-#include "conversion/clipsource.h"
-#include "conversion/encoderbinding.h"
+#include "app/cliprecord.h"
+#include "app/clipsource.h"
+#include "app/encoderbinding.h"
 #include "platform/messagemap.h"
 
 class TProgressWindow;
