@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "decodeskipplanner.h"
 #include "encodeerror.h"
 #include "filtergraph.h"
 #include "pictureconformer.h"
@@ -207,10 +208,14 @@ void TTranscoder::SetUpAudioEncoder() {
     audioOut_ = output_->AddStream(encoder);
 }
 
+bool TTranscoder::Deinterlaces(const AVFrame& first) const {
+    const int order = videoIn_->codecpar->field_order;
+    return first.interlaced_frame || (order != AV_FIELD_UNKNOWN && order != AV_FIELD_PROGRESSIVE);
+}
+
 std::string TTranscoder::VideoChain(const AVFrame& first) const {
     std::string chain;
-    const int order = videoIn_->codecpar->field_order;
-    if (first.interlaced_frame || (order != AV_FIELD_UNKNOWN && order != AV_FIELD_PROGRESSIVE)) {
+    if (Deinterlaces(first)) {
         chain += "yadif=deint=interlaced,";
     }
     // Dropping pictures before scaling them saves the work on every picture the rate
@@ -423,6 +428,11 @@ void TTranscoder::DecodeVideo() {
     defaultVideoDuration_ = std::max<int64_t>(
         1, sourceRate.num > 0 ? av_rescale_q(1, av_inv_q(sourceRate), timeBase) : 1);
     lastVideoDuration_ = defaultVideoDuration_;
+    // Only the H.264 decoder is known to leave out exactly the non-reference pictures, with
+    // frame threads too.
+    TDecodeSkipPlanner planner(
+        timeBase, outRate_, videoEnd_,
+        options_.skipDroppedPictures && videoIn_->codecpar->codec_id == AV_CODEC_ID_H264);
     FramePtr frame = MakeFrame();
     bool reachedEnd = false;
     int barrenPackets = 0;
@@ -431,8 +441,7 @@ void TTranscoder::DecodeVideo() {
         if (!packet) {
             return;
         }
-        // A damaged packet only costs its picture.
-        avcodec_send_packet(videoDecoder_.get(), packet->get());
+        SendVideoPacket(packet->get(), planner);
         int received = 0;
         ++barrenPackets;
         while (!reachedEnd &&
@@ -440,7 +449,12 @@ void TTranscoder::DecodeVideo() {
             ++progressMarks_;
             ++videoFramesDecoded_;
             barrenPackets = 0;
+            planner.Decoded(frame->pts, frame->best_effort_timestamp);
+            const bool first = lastVideoPts_ == AV_NOPTS_VALUE;
             const TPlace place = PlaceVideoFrame(frame.get());
+            if (first && place == TPlace::Inside) {
+                planner.FirstKept(frame->pts, Deinterlaces(*frame));
+            }
             reachedEnd = place == TPlace::AfterEnd;
             if (place != TPlace::Inside) {
                 av_frame_unref(frame.get());
@@ -467,6 +481,18 @@ void TTranscoder::DecodeVideo() {
         reachedEnd ? videoEnd_
                    : (lastVideoPts_ == AV_NOPTS_VALUE ? 0 : lastVideoPts_ + lastVideoDuration_);
     decodedFrames_.Push(TFrameItem{nullptr, endPts});
+}
+
+void TTranscoder::SendVideoPacket(AVPacket* packet, TDecodeSkipPlanner& planner) {
+    AVCodecContext* decoder = videoDecoder_.get();
+    decoder->skip_frame = AVDISCARD_DEFAULT;
+    if (packet && packet->pts != AV_NOPTS_VALUE && planner.Skippable(packet->pts - videoOffset_)) {
+        // Read as each packet is submitted, also by frame threads; a reference picture is
+        // decoded all the same.
+        decoder->skip_frame = AVDISCARD_NONREF;
+    }
+    // A damaged packet only costs its picture.
+    avcodec_send_packet(decoder, packet);
 }
 
 TTranscoder::TPlace TTranscoder::PlaceVideoFrame(AVFrame* frame) {
