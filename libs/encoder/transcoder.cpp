@@ -544,7 +544,8 @@ void TTranscoder::FilterVideo() {
         }
         AVFrame* picture = conformer.Conform(item->frame.get());
         if (!graph) {
-            graph = TFilterGraph::ForVideo(*picture, videoIn_->time_base, VideoChain(*picture));
+            graph = TFilterGraph::ForVideo(*picture, videoIn_->time_base, VideoChain(*picture),
+                                           FilterThreads());
         }
         graph->Push(picture);
         if (!drain()) {
@@ -552,6 +553,12 @@ void TTranscoder::FilterVideo() {
         }
     }
     filteredFrames_.Push(nullptr);
+}
+
+// Scaling a large source is the longest step that runs on one core once decoding leaves out
+// what is dropped; the scaler's slices spread it over the cores. Slicing changes no pixel.
+int TTranscoder::FilterThreads() {
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
 }
 
 void TTranscoder::EncodeVideo() {
