@@ -308,6 +308,7 @@ std::vector<std::thread> TTranscoder::StartStages() {
         &TTranscoder::EncodeVideo};
     if (audioIn_) {
         bodies.push_back(&TTranscoder::ConvertAudio);
+        bodies.push_back(&TTranscoder::EncodeAudio);
     }
     runningStages_ = static_cast<int>(bodies.size());
     std::vector<std::thread> stages;
@@ -379,6 +380,7 @@ void TTranscoder::Abort() {
     audioPackets_.Abort();
     decodedFrames_.Abort();
     filteredFrames_.Abort();
+    soundFrames_.Abort();
 }
 
 TProgress TTranscoder::Snapshot() const {
@@ -633,8 +635,20 @@ void TTranscoder::ConvertAudio() {
         audioGraph_->Close(reachedEnd ? audioEnd_ : nextAudioPts_);
         DrainAudio();
     }
-    Check(avcodec_send_frame(audioEncoder_.get(), nullptr), "audio encoding");
-    WritePackets(audioEncoder_.get(), audioOut_, false);
+    soundFrames_.Push(nullptr);
+}
+
+void TTranscoder::EncodeAudio() {
+    for (;;) {
+        std::optional<FramePtr> frame = soundFrames_.Pop();
+        if (!frame) {
+            return;
+        }
+        EncodeAudioFrame(frame->get());
+        if (!*frame) {
+            return;
+        }
+    }
 }
 
 bool TTranscoder::FilterAudioFrame(AVFrame* frame) {
@@ -664,11 +678,14 @@ bool TTranscoder::FilterAudioFrame(AVFrame* frame) {
     return true;
 }
 
+// A refused push means the run is being torn down; the next packet read ends this thread.
 void TTranscoder::DrainAudio() {
     FramePtr filtered = MakeFrame();
     while (audioGraph_->Pull(filtered.get()) == 0) {
-        EncodeAudioFrame(filtered.get());
-        av_frame_unref(filtered.get());
+        if (!soundFrames_.Push(std::move(filtered))) {
+            return;
+        }
+        filtered = MakeFrame();
     }
 }
 void TTranscoder::EncodeAudioFrame(AVFrame* frame) {
