@@ -3,13 +3,21 @@
 //   encoder-vs-ffmpeg [work folder [program folder]]
 //                        (defaults /tmp/dero-bench/ and the build's own bin folder)
 //
+//   encoder-vs-ffmpeg [work folder [program folder [case]]]
+//                        (with a case, only the cases whose name contains it run, and nothing else)
+//
 // Makes its sources once in the work folder, then for each case runs both programs alternately,
-// three runs each, and prints the median wall time and peak memory (the children's maximum
-// resident set) and the ratios dero / ffmpeg. Also: the last 10 s of a 10-minute source against a
-// whole 10-second file, and probe + thumbnail time per source through the library's entries.
-// Ratios, not absolute times, are the result: on a shared machine absolute times wander.
-// Last, the video rate of every stock profile on two detailed 8-second sources: the average
-// against the asked rate and the busiest second against the maximum of the level written.
+// three runs each, and prints the median wall time, CPU time (user + system of the child) and
+// peak memory (the children's maximum resident set) and the ratios dero / ffmpeg. Each case also
+// gets its two-core bound: every stage timed alone by the `ffmpeg` command (decode, decode + scale,
+// MPEG-4 encode from raw pictures, AAC encode from raw samples, mux), scaling counted as decode +
+// scale less decode, the sum of their CPU halved. The engine's wall time over that bound shows how
+// far overlapping the stages got; below 1 means it does less work than the command's stages. Also:
+// the last 10 s of a 10-minute source against a whole 10-second file, and probe + thumbnail time
+// per source through the library's entries. Ratios, not absolute times, are the result: on a shared
+// machine absolute times wander. Last, the video rate of every stock profile on two detailed
+// 8-second sources: the average against the asked rate and the busiest second against the maximum
+// of the level written.
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -37,6 +45,7 @@ using Arguments = std::vector<std::string>;
 
 struct Measurement {
     double seconds = 0;
+    double cpuSeconds = 0;
     long peakKilobytes = 0;
     bool ok = false;
 };
@@ -66,6 +75,8 @@ Measurement RunChild(const std::string& program, const Arguments& arguments) {
     Measurement measurement;
     measurement.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    measurement.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 +
+                             usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
     measurement.peakKilobytes = usage.ru_maxrss;
     measurement.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return measurement;
@@ -103,13 +114,19 @@ void MakeSource(const std::string& folder, const Source& source) {
     }
 }
 
-Arguments Lavfi(const std::string& size, int seconds, const Arguments& codecs) {
+Arguments Lavfi(const std::string& size, int seconds, const Arguments& codecs, int rate = 25) {
     Arguments arguments = {
-        "-f",  "lavfi",
-        "-i",  "testsrc2=size=" + size + ":rate=25:duration=" + std::to_string(seconds),
-        "-f",  "lavfi",
-        "-i",  "sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds),
-        "-ac", "2"};
+        "-f",
+        "lavfi",
+        "-i",
+        "testsrc2=size=" + size + ":rate=" + std::to_string(rate) +
+            ":duration=" + std::to_string(seconds),
+        "-f",
+        "lavfi",
+        "-i",
+        "sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds),
+        "-ac",
+        "2"};
     arguments.insert(arguments.end(), codecs.begin(), codecs.end());
     return arguments;
 }
@@ -118,15 +135,29 @@ struct Case {
     std::string name;
     Arguments dero;    // dero-encode's arguments
     Arguments ffmpeg;  // the like-for-like command
+    // What the stages of the bound need.
+    std::string input, output, chain, size;
+    int startSeconds = 0;
+    int length = 0;
 };
 
 // One job in both forms: the library's vector, and the modern command's options for it.
 Case MakeCase(const std::string& name, const std::string& input, const std::string& output,
-              const std::string& start, int startSeconds, int length, int padTop, int padLeft) {
-    const int innerWidth = 320 - 2 * padLeft;
-    const int innerHeight = 240 - 2 * padTop;
+              const std::string& start, int startSeconds, int length, int padTop, int padLeft,
+              int width = 320, int height = 240) {
+    const int innerWidth = width - 2 * padLeft;
+    const int innerHeight = height - 2 * padTop;
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
     Case c;
     c.name = name;
+    c.input = input;
+    c.output = output;
+    c.size = size;
+    c.startSeconds = startSeconds;
+    c.length = length;
+    c.chain = "scale=" + std::to_string(innerWidth) + ":" + std::to_string(innerHeight) +
+              ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" +
+              std::to_string(padLeft) + ":" + std::to_string(padTop) + ",setsar=1,fps=15";
     c.dero = {"-y",
               "-ss",
               start,
@@ -148,7 +179,7 @@ Case MakeCase(const std::string& name, const std::string& input, const std::stri
               "-padright",
               std::to_string(padLeft),
               "-s",
-              "320x240",
+              size,
               "-r",
               "15",
               "-b",
@@ -180,9 +211,7 @@ Case MakeCase(const std::string& name, const std::string& input, const std::stri
                 "-map",
                 "0:a:0?",
                 "-vf",
-                "scale=" + std::to_string(innerWidth) + ":" + std::to_string(innerHeight) +
-                    ",pad=320:240:" + std::to_string(padLeft) + ":" + std::to_string(padTop) +
-                    ",setsar=1,fps=15",
+                c.chain,
                 "-c:v",
                 "mpeg4",
                 "-b:v",
@@ -206,27 +235,107 @@ Case MakeCase(const std::string& name, const std::string& input, const std::stri
     return c;
 }
 
-void Compare(const std::string& label, const std::string& programA, const Arguments& a,
-             const std::string& programB, const Arguments& b) {
-    std::vector<double> timesA, timesB;
-    std::vector<long> memoryA, memoryB;
-    for (int run = 0; run < 3; ++run) {
-        const Measurement first = RunChild(programA, a);
-        const Measurement second = RunChild(programB, b);
-        if (!first.ok || !second.ok) {
-            std::printf("%-34s FAILED (%s)\n", label.c_str(), !first.ok ? "first" : "second");
-            return;
-        }
-        timesA.push_back(first.seconds);
-        timesB.push_back(second.seconds);
-        memoryA.push_back(first.peakKilobytes);
-        memoryB.push_back(second.peakKilobytes);
+Arguments Quiet(const Arguments& rest) {
+    Arguments arguments = {"-hide_banner", "-nostdin", "-loglevel", "error", "-y"};
+    arguments.insert(arguments.end(), rest.begin(), rest.end());
+    return arguments;
+}
+
+double StageCpu(const std::string& what, const Arguments& arguments) {
+    const Measurement measurement = RunChild("ffmpeg", Quiet(arguments));
+    if (!measurement.ok) {
+        std::printf("  stage %s FAILED\n", what.c_str());
     }
-    const double timeA = Median(timesA), timeB = Median(timesB);
-    const long peakA = Median(memoryA), peakB = Median(memoryB);
-    std::printf("%-34s %7.2f s %7.2f s  ratio %.2f   %7ld kB %7ld kB  ratio %.2f\n", label.c_str(),
-                timeA, timeB, timeA / timeB, peakA, peakB, double(peakA) / peakB);
+    return measurement.cpuSeconds;
+}
+
+// The CPU seconds of each stage alone, as the command does it, halved: what two cores need at
+// least if nothing is done twice. Raw pictures and samples are made first, untimed.
+double TwoCoreBound(const Case& c) {
+    const Arguments cut = {
+        "-ss", std::to_string(c.startSeconds), "-t", std::to_string(c.length), "-i", c.input};
+    auto with = [&](Arguments rest) {
+        rest.insert(rest.begin(), cut.begin(), cut.end());
+        return rest;
+    };
+    const std::string pictures = c.output + ".stage.yuv";
+    const std::string samples = c.output + ".stage.pcm";
+    const std::string muxed = c.output + ".stage.MP4";
+    RunChild("ffmpeg", Quiet(with({"-map", "0:v:0", "-vf", c.chain, "-pix_fmt", "yuv420p", "-f",
+                                   "rawvideo", pictures})));
+    RunChild("ffmpeg",
+             Quiet(with({"-map", "0:a:0", "-ac", "2", "-ar", "22050", "-f", "f32le", samples})));
+    const double decode =
+        StageCpu("decode", with({"-map", "0:v:0", "-map", "0:a:0?", "-f", "null", "-"}));
+    const double decodeScale =
+        StageCpu("decode+scale",
+                 with({"-map", "0:v:0", "-map", "0:a:0?", "-vf", c.chain, "-f", "null", "-"}));
+    const double video =
+        StageCpu("mpeg4", {"-f",  "rawvideo", "-pix_fmt",  "yuv420p", "-s",    c.size, "-r",
+                           "15",  "-i",       pictures,    "-c:v",    "mpeg4", "-b:v", "300k",
+                           "-bf", "0",        "-bitexact", "-f",      "null",  "-"});
+    const double audio =
+        StageCpu("aac", {"-f", "f32le", "-ar", "22050", "-ac", "2", "-i", samples, "-c:a", "aac",
+                         "-b:a", "64k", "-bitexact", "-f", "null", "-"});
+    const double mux = StageCpu("mux", {"-i", c.output + ".ffmpeg.MP4", "-map", "0", "-c", "copy",
+                                        "-movflags", "+faststart", "-f", "mp4", muxed});
+    unlink(pictures.c_str());
+    unlink(samples.c_str());
+    unlink(muxed.c_str());
+    std::printf("  stages: decode %.2f, scale %.2f, mpeg4 %.2f, aac %.2f, mux %.2f s CPU\n", decode,
+                std::max(0.0, decodeScale - decode), video, audio, mux);
+    return (std::max(decode, decodeScale) + video + audio + mux) / 2;
+}
+
+struct Medians {
+    double seconds = 0;
+    double cpuSeconds = 0;
+    long peakKilobytes = 0;
+};
+
+Medians MedianOf(const std::vector<Measurement>& runs) {
+    std::vector<double> times, cpu;
+    std::vector<long> memory;
+    for (const Measurement& run : runs) {
+        times.push_back(run.seconds);
+        cpu.push_back(run.cpuSeconds);
+        memory.push_back(run.peakKilobytes);
+    }
+    return {Median(times), Median(cpu), Median(memory)};
+}
+
+// Returns program A's median wall time, 0 after a failure.
+double Compare(const std::string& label, const std::string& programA, const Arguments& a,
+               const std::string& programB, const Arguments& b) {
+    std::vector<Measurement> runsA, runsB;
+    for (int run = 0; run < 3; ++run) {
+        runsA.push_back(RunChild(programA, a));
+        runsB.push_back(RunChild(programB, b));
+        if (!runsA.back().ok || !runsB.back().ok) {
+            std::printf("%-40s FAILED (%s)\n", label.c_str(),
+                        !runsA.back().ok ? "first" : "second");
+            return 0;
+        }
+    }
+    const Medians first = MedianOf(runsA), second = MedianOf(runsB);
+    std::printf(
+        "%-40s wall %6.2f %6.2f s ratio %.2f | cpu %6.2f %6.2f s ratio %.2f | peak %6ld %6ld "
+        "kB ratio %.2f\n",
+        label.c_str(), first.seconds, second.seconds, first.seconds / second.seconds,
+        first.cpuSeconds, second.cpuSeconds, first.cpuSeconds / second.cpuSeconds,
+        first.peakKilobytes, second.peakKilobytes,
+        double(first.peakKilobytes) / second.peakKilobytes);
     std::fflush(stdout);
+    return first.seconds;
+}
+
+void CompareWithBound(const Case& c, const std::string& encoder) {
+    const double wall = Compare(c.name, encoder, c.dero, "ffmpeg", c.ffmpeg);
+    if (wall > 0) {
+        const double bound = TwoCoreBound(c);
+        std::printf("  two-core bound %.2f s; dero wall / bound %.2f\n", bound, wall / bound);
+        std::fflush(stdout);
+    }
 }
 
 void ProbeAndThumbnail(const std::string& folder, const std::string& programs,
@@ -422,26 +531,38 @@ int main(int argc, char** argv) {
          Lavfi("640x360", 600, {"-c:v", "libx264", "-preset", "veryfast", "-c:a", "aac"})},
         {"h264-640x360-10s.mp4",
          Lavfi("640x360", 10, {"-c:v", "libx264", "-preset", "veryfast", "-c:a", "aac"})},
+        {"h264-1920x1080-30fps-30s.mp4",
+         Lavfi("1920x1080", 30, {"-c:v", "libx264", "-preset", "fast", "-c:a", "aac"}, 30)},
     };
     for (const Source& source : sources) {
         MakeSource(folder, source);
     }
     const std::string encoder = programs + "dero-encode";
-    std::printf("%-34s %9s %9s  %-10s %10s %10s\n", "case", "dero", "ffmpeg", "", "dero peak",
-                "ffmpeg peak");
+    const std::string only = argc > 3 ? argv[3] : "";
     const std::vector<Case> cases = {
         MakeCase("AVI 640x480 MPEG-4/MP3, 10..60 s", folder + sources[0].file, folder + "avi",
                  "00:00:10", 10, 50, 0, 10),
         MakeCase("H.264 1280x720/AAC, whole 60 s", folder + sources[1].file, folder + "h264",
                  "00:00:00", 0, 60, 30, 0),
+        MakeCase("H.264 1920x1080 30 fps, whole 30 s", folder + sources[4].file, folder + "h264hd",
+                 "00:00:00", 0, 30, 30, 0),
+        MakeCase("H.264 1920x1080 30 fps to 640x480", folder + sources[4].file,
+                 folder + "h264hd640", "00:00:00", 0, 30, 60, 0, 640, 480),
+        MakeCase("H.264 640x360/AAC, whole 10 min", folder + sources[2].file, folder + "long",
+                 "00:00:00", 0, 600, 30, 0),
     };
     for (const Case& c : cases) {
-        Compare(c.name, encoder, c.dero, "ffmpeg", c.ffmpeg);
+        if (c.name.find(only) != std::string::npos) {
+            CompareWithBound(c, encoder);
+        }
     }
     const Case trimmed =
         MakeCase("", folder + sources[2].file, folder + "trimmed", "00:09:50", 590, 10, 30, 0);
     const Case whole =
         MakeCase("", folder + sources[3].file, folder + "whole", "00:00:00", 0, 10, 30, 0);
+    if (!only.empty()) {
+        return 0;
+    }
     Compare("last 10 s of 10 min vs 10 s file", encoder, trimmed.dero, encoder, whole.dero);
     ProbeAndThumbnail(folder, programs, sources);
     // Moving noise and a fractal zoom: detail the rate control cannot get for free.

@@ -10,8 +10,13 @@
 namespace dero {
 
 TConvertJob::TConvertJob(std::vector<std::string> arguments, DeroInfoCallback info,
-                         DeroPercentCallback percent, const std::atomic<bool>& stop)
-    : arguments_(std::move(arguments)), info_(info), percent_(percent), stop_(stop) {}
+                         DeroPercentCallback percent, const std::atomic<bool>& stop,
+                         bool decodeEveryPicture)
+    : arguments_(std::move(arguments)),
+      info_(info),
+      percent_(percent),
+      stop_(stop),
+      decodeEveryPicture_(decodeEveryPicture) {}
 
 std::string TConvertJob::ProgressLine(int64_t frames, double fps, double quality, int64_t bytes,
                                       double seconds) {
@@ -43,7 +48,8 @@ void TConvertJob::ReportPercent(double seconds, double planned) const {
 
 TConvertJob::TOutcome TConvertJob::Run() {
     try {
-        const TConvertOptions options = TConvertOptions::Parse(arguments_);
+        TConvertOptions options = TConvertOptions::Parse(arguments_);
+        options.skipDroppedPictures = !decodeEveryPicture_;
         TTranscoder transcoder(options, stop_);
         const double planned = transcoder.PlannedSeconds();
         std::string lastLine;

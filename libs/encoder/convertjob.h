@@ -16,7 +16,8 @@ class TConvertJob {
     enum class TOutcome { Finished, Failed, Stopped };
 
     TConvertJob(std::vector<std::string> arguments, DeroInfoCallback info,
-                DeroPercentCallback percent, const std::atomic<bool>& stop);
+                DeroPercentCallback percent, const std::atomic<bool>& stop,
+                bool decodeEveryPicture = false);
     TOutcome Run();
 
     // "frame=  250 fps= 50 q=2.0 size=    1024kB time=10.00 bitrate= 838.9kbits/s"
@@ -31,6 +32,7 @@ class TConvertJob {
     const DeroInfoCallback info_;
     const DeroPercentCallback percent_;
     const std::atomic<bool>& stop_;
+    const bool decodeEveryPicture_;
 };
 
 }  // namespace dero

@@ -35,6 +35,9 @@ struct TConvertOptions {
     int audioKbps = 128;
     std::string format = "mp4";
     std::string outputFile;
+    // Not part of the vector: leaves pictures the rate conversion drops undecoded where the
+    // decoder allows it. Off only to check that skipping changes nothing.
+    bool skipDroppedPictures = true;
 
     // arguments[0] is the program name, as in a command line.
     static TConvertOptions Parse(const std::vector<std::string>& arguments);

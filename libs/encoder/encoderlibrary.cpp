@@ -1,5 +1,7 @@
 #include "encoderlibrary.h"
 
+#include <cstdlib>
+
 #include "avhandles.h"
 #include "convertjob.h"
 
@@ -14,6 +16,7 @@ void TEncoderLibrary::Init() {
     // Failures are reported through the info callback; FFmpeg's own chatter would only reach a
     // terminal nobody reads.
     av_log_set_level(AV_LOG_QUIET);
+    decodeEveryPicture_ = std::getenv("DERO_DECODE_EVERY_PICTURE") != nullptr;
 }
 
 void TEncoderLibrary::UnInit() {
@@ -52,7 +55,7 @@ void TEncoderLibrary::Release() {
 }
 
 bool TEncoderLibrary::RunJob(const std::vector<std::string>& arguments) {
-    TConvertJob job(arguments, info_.load(), percent_.load(), stop_);
+    TConvertJob job(arguments, info_.load(), percent_.load(), stop_, decodeEveryPicture_.load());
     return job.Run() == TConvertJob::TOutcome::Finished;
 }
 

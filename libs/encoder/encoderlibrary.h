@@ -40,6 +40,9 @@ class TEncoderLibrary {
     std::atomic<DeroInfoCallback> info_{nullptr};
     std::atomic<DeroPercentCallback> percent_{nullptr};
     std::atomic<bool> stop_{false};
+    // Read once per Init from DERO_DECODE_EVERY_PICTURE: tests compare outputs made with and
+    // without skipping dropped pictures.
+    std::atomic<bool> decodeEveryPicture_{false};
     std::mutex mutex_;
     bool busy_ = false;
     std::thread worker_;

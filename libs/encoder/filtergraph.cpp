@@ -5,7 +5,7 @@
 namespace dero {
 
 TFilterGraph TFilterGraph::ForVideo(const AVFrame& first, AVRational timeBase,
-                                    const std::string& chain) {
+                                    const std::string& chain, int threads) {
     const AVRational sar =
         first.sample_aspect_ratio.num > 0 ? first.sample_aspect_ratio : AVRational{1, 1};
     const std::string args =
@@ -14,7 +14,7 @@ TFilterGraph TFilterGraph::ForVideo(const AVFrame& first, AVRational timeBase,
         "/" + std::to_string(timeBase.den) + ":pixel_aspect=" + std::to_string(sar.num) + "/" +
         std::to_string(sar.den);
     TFilterGraph graph;
-    graph.Build("buffer", args, "buffersink", chain);
+    graph.Build("buffer", args, "buffersink", chain, threads);
     return graph;
 }
 
@@ -35,18 +35,19 @@ TFilterGraph TFilterGraph::ForAudio(const AVFrame& first, AVRational timeBase,
         ":sample_fmt=" + av_get_sample_fmt_name(static_cast<AVSampleFormat>(first.format)) +
         ":channel_layout=" + layoutText;
     TFilterGraph graph;
-    graph.Build("abuffer", args, "abuffersink", chain);
+    graph.Build("abuffer", args, "abuffersink", chain, 1);
     return graph;
 }
 
 void TFilterGraph::Build(const char* source, const std::string& sourceArgs, const char* sink,
-                         const std::string& chain) {
+                         const std::string& chain, int threads) {
     graph_.reset(avfilter_graph_alloc());
     if (!graph_) {
         throw TEncodeError("out of memory");
     }
-    // The pipeline already runs each stage on its own thread.
-    graph_->nb_threads = 1;
+    // The pipeline already runs each stage on its own thread; only where one stage is the longest
+    // does it get more.
+    graph_->nb_threads = threads;
     Check(avfilter_graph_create_filter(&source_, avfilter_get_by_name(source), "in",
                                        sourceArgs.c_str(), nullptr, graph_.get()),
           "filter source");

@@ -11,8 +11,9 @@ class TFilterGraph {
   public:
     // chain is a filter description such as "scale=320:240,fps=15"; an empty chain connects the
     // source straight to the sink.
+    // threads: how many threads filters with slices (the scaler among them) may use.
     static TFilterGraph ForVideo(const AVFrame& first, AVRational timeBase,
-                                 const std::string& chain);
+                                 const std::string& chain, int threads = 1);
     static TFilterGraph ForAudio(const AVFrame& first, AVRational timeBase,
                                  const std::string& chain);
     // Scales a picture turned by rotation degrees (0, 90, 180, 270) to width x height upright.
@@ -31,7 +32,7 @@ class TFilterGraph {
   private:
     TFilterGraph() = default;
     void Build(const char* source, const std::string& sourceArgs, const char* sink,
-               const std::string& chain);
+               const std::string& chain, int threads);
 
     FilterGraphPtr graph_;
     AVFilterContext* source_ = nullptr;

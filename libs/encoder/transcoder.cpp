@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "decodeskipplanner.h"
 #include "encodeerror.h"
 #include "filtergraph.h"
 #include "pictureconformer.h"
@@ -198,10 +199,14 @@ void TTranscoder::SetUpAudioEncoder() {
     audioOut_ = output_->AddStream(encoder);
 }
 
+bool TTranscoder::Deinterlaces(const AVFrame& first) const {
+    const int order = videoIn_->codecpar->field_order;
+    return first.interlaced_frame || (order != AV_FIELD_UNKNOWN && order != AV_FIELD_PROGRESSIVE);
+}
+
 std::string TTranscoder::VideoChain(const AVFrame& first) const {
     std::string chain;
-    const int order = videoIn_->codecpar->field_order;
-    if (first.interlaced_frame || (order != AV_FIELD_UNKNOWN && order != AV_FIELD_PROGRESSIVE)) {
+    if (Deinterlaces(first)) {
         chain += "yadif=deint=interlaced,";
     }
     // Dropping pictures before scaling them saves the work on every picture the rate
@@ -294,6 +299,7 @@ std::vector<std::thread> TTranscoder::StartStages() {
         &TTranscoder::EncodeVideo};
     if (audioIn_) {
         bodies.push_back(&TTranscoder::ConvertAudio);
+        bodies.push_back(&TTranscoder::EncodeAudio);
     }
     runningStages_ = static_cast<int>(bodies.size());
     std::vector<std::thread> stages;
@@ -365,6 +371,7 @@ void TTranscoder::Abort() {
     audioPackets_.Abort();
     decodedFrames_.Abort();
     filteredFrames_.Abort();
+    soundFrames_.Abort();
 }
 
 TProgress TTranscoder::Snapshot() const {
@@ -414,6 +421,11 @@ void TTranscoder::DecodeVideo() {
     defaultVideoDuration_ = std::max<int64_t>(
         1, sourceRate.num > 0 ? av_rescale_q(1, av_inv_q(sourceRate), timeBase) : 1);
     lastVideoDuration_ = defaultVideoDuration_;
+    // Only the H.264 decoder is known to leave out exactly the non-reference pictures, with
+    // frame threads too.
+    TDecodeSkipPlanner planner(
+        timeBase, outRate_, videoEnd_,
+        options_.skipDroppedPictures && videoIn_->codecpar->codec_id == AV_CODEC_ID_H264);
     FramePtr frame = MakeFrame();
     bool reachedEnd = false;
     int barrenPackets = 0;
@@ -422,8 +434,7 @@ void TTranscoder::DecodeVideo() {
         if (!packet) {
             return;
         }
-        // A damaged packet only costs its picture.
-        avcodec_send_packet(videoDecoder_.get(), packet->get());
+        SendVideoPacket(packet->get(), planner);
         int received = 0;
         ++barrenPackets;
         while (!reachedEnd &&
@@ -431,7 +442,12 @@ void TTranscoder::DecodeVideo() {
             ++progressMarks_;
             ++videoFramesDecoded_;
             barrenPackets = 0;
+            planner.Decoded(frame->pts, frame->best_effort_timestamp);
+            const bool first = lastVideoPts_ == AV_NOPTS_VALUE;
             const TPlace place = PlaceVideoFrame(frame.get());
+            if (first && place == TPlace::Inside) {
+                planner.FirstKept(frame->pts, Deinterlaces(*frame));
+            }
             reachedEnd = place == TPlace::AfterEnd;
             if (place != TPlace::Inside) {
                 av_frame_unref(frame.get());
@@ -458,6 +474,18 @@ void TTranscoder::DecodeVideo() {
         reachedEnd ? videoEnd_
                    : (lastVideoPts_ == AV_NOPTS_VALUE ? 0 : lastVideoPts_ + lastVideoDuration_);
     decodedFrames_.Push(TFrameItem{nullptr, endPts});
+}
+
+void TTranscoder::SendVideoPacket(AVPacket* packet, TDecodeSkipPlanner& planner) {
+    AVCodecContext* decoder = videoDecoder_.get();
+    decoder->skip_frame = AVDISCARD_DEFAULT;
+    if (packet && packet->pts != AV_NOPTS_VALUE && planner.Skippable(packet->pts - videoOffset_)) {
+        // Read as each packet is submitted, also by frame threads; a reference picture is
+        // decoded all the same.
+        decoder->skip_frame = AVDISCARD_NONREF;
+    }
+    // A damaged packet only costs its picture.
+    avcodec_send_packet(decoder, packet);
 }
 
 TTranscoder::TPlace TTranscoder::PlaceVideoFrame(AVFrame* frame) {
@@ -509,7 +537,8 @@ void TTranscoder::FilterVideo() {
         }
         AVFrame* picture = conformer.Conform(item->frame.get());
         if (!graph) {
-            graph = TFilterGraph::ForVideo(*picture, videoIn_->time_base, VideoChain(*picture));
+            graph = TFilterGraph::ForVideo(*picture, videoIn_->time_base, VideoChain(*picture),
+                                           FilterThreads());
         }
         graph->Push(picture);
         if (!drain()) {
@@ -517,6 +546,12 @@ void TTranscoder::FilterVideo() {
         }
     }
     filteredFrames_.Push(nullptr);
+}
+
+// Scaling a large source is the longest step that runs on one core once decoding leaves out
+// what is dropped; the scaler's slices spread it over the cores. Slicing changes no pixel.
+int TTranscoder::FilterThreads() {
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
 }
 
 void TTranscoder::EncodeVideo() {
@@ -591,8 +626,20 @@ void TTranscoder::ConvertAudio() {
         audioGraph_->Close(reachedEnd ? audioEnd_ : nextAudioPts_);
         DrainAudio();
     }
-    Check(avcodec_send_frame(audioEncoder_.get(), nullptr), "audio encoding");
-    WritePackets(audioEncoder_.get(), audioOut_, false);
+    soundFrames_.Push(nullptr);
+}
+
+void TTranscoder::EncodeAudio() {
+    for (;;) {
+        std::optional<FramePtr> frame = soundFrames_.Pop();
+        if (!frame) {
+            return;
+        }
+        EncodeAudioFrame(frame->get());
+        if (!*frame) {
+            return;
+        }
+    }
 }
 
 bool TTranscoder::FilterAudioFrame(AVFrame* frame) {
@@ -622,11 +669,14 @@ bool TTranscoder::FilterAudioFrame(AVFrame* frame) {
     return true;
 }
 
+// A refused push means the run is being torn down; the next packet read ends this thread.
 void TTranscoder::DrainAudio() {
     FramePtr filtered = MakeFrame();
     while (audioGraph_->Pull(filtered.get()) == 0) {
-        EncodeAudioFrame(filtered.get());
-        av_frame_unref(filtered.get());
+        if (!soundFrames_.Push(std::move(filtered))) {
+            return;
+        }
+        filtered = MakeFrame();
     }
 }
 void TTranscoder::EncodeAudioFrame(AVFrame* frame) {

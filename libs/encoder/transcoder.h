@@ -22,9 +22,12 @@
 
 namespace dero {
 
+class TDecodeSkipPlanner;
+
 // Converts one source into one output file. Demuxing, video decoding, video filtering, video
-// encoding and the audio path each run on their own thread, joined by bounded queues, so on a
-// machine with several cores the stages overlap instead of waiting for each other.
+// encoding, audio decoding with filtering, and audio encoding each run on their own thread, joined
+// by bounded queues, so on a machine with several cores the stages overlap instead of waiting for
+// each other.
 class TTranscoder {
   public:
     enum class TResult { Finished, Stopped };
@@ -52,14 +55,18 @@ class TTranscoder {
     void OpenSource();
     void SetUpVideoEncoder();
     void SetUpAudioEncoder();
+    bool Deinterlaces(const AVFrame& first) const;
     std::string VideoChain(const AVFrame& first) const;
     std::string AudioChain() const;
 
     void ReadPackets();
     void DecodeVideo();
+    void SendVideoPacket(AVPacket* packet, TDecodeSkipPlanner& planner);
     void FilterVideo();
     void EncodeVideo();
     void ConvertAudio();
+    void EncodeAudio();
+    static int FilterThreads();
     // Where a decoded picture falls against the part to convert; Inside restamps it.
     enum class TPlace { Outside, Inside, AfterEnd };
     TPlace PlaceVideoFrame(AVFrame* frame);
@@ -104,6 +111,8 @@ class TTranscoder {
     TBoundedQueue<PacketPtr> audioPackets_{96};
     TBoundedQueue<TFrameItem> decodedFrames_{3};
     TBoundedQueue<FramePtr> filteredFrames_{3};
+    // Filtered sound on its way to the AAC encoder's own thread; null: the end.
+    TBoundedQueue<FramePtr> soundFrames_{8};
     std::atomic<bool> videoDone_{false};
     // Video decoding thread only, in the source stream's time base.
     int64_t videoOffset_ = 0;

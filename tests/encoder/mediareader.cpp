@@ -156,23 +156,47 @@ TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
     return picture;
 }
 
-std::vector<TPacketSize> TMediaReader::VideoPackets(const std::string& path) {
-    std::vector<TPacketSize> packets;
+namespace {
+
+// Calls visit(packet, time base) for each packet of the first video stream, in file order.
+template <typename Visit>
+void ForEachVideoPacket(const std::string& path, Visit visit) {
     InputPtr input = Open(path);
     if (!input) {
-        return packets;
+        return;
     }
     const int index = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (index < 0) {
-        return packets;
+        return;
     }
     const AVRational timeBase = input->streams[index]->time_base;
     PacketPtr packet(av_packet_alloc());
     while (av_read_frame(input.get(), packet.get()) >= 0) {
         if (packet->stream_index == index) {
-            packets.push_back({packet->dts * av_q2d(timeBase), packet->size});
+            visit(*packet, timeBase);
         }
         av_packet_unref(packet.get());
     }
+}
+
+}  // namespace
+
+std::vector<TPacketSize> TMediaReader::VideoPackets(const std::string& path) {
+    std::vector<TPacketSize> packets;
+    ForEachVideoPacket(path, [&](const AVPacket& packet, AVRational timeBase) {
+        packets.push_back({packet.dts * av_q2d(timeBase), packet.size});
+    });
     return packets;
+}
+
+std::vector<TPacketDigest> TMediaReader::VideoPacketDigests(const std::string& path) {
+    std::vector<TPacketDigest> digests;
+    ForEachVideoPacket(path, [&](const AVPacket& packet, AVRational) {
+        uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (int i = 0; i < packet.size; ++i) {
+            hash = (hash ^ packet.data[i]) * 1099511628211ull;
+        }
+        digests.push_back({packet.pts, packet.size, hash});
+    });
+    return digests;
 }

@@ -44,6 +44,14 @@ struct TPacketSize {
     int64_t bytes = 0;
 };
 
+// One coded picture's timestamp and contents, to tell whether two outputs are the same.
+struct TPacketDigest {
+    int64_t pts = 0;  // in the stream's time base
+    int64_t bytes = 0;
+    uint64_t hash = 0;
+    bool operator==(const TPacketDigest&) const = default;
+};
+
 class TMediaReader {
   public:
     static TMediaSummary Summarize(const std::string& path);
@@ -51,4 +59,5 @@ class TMediaReader {
     static TLumaPicture Picture(const std::string& path, int index);
     // The first video stream's packets in file order (empty when there is none).
     static std::vector<TPacketSize> VideoPackets(const std::string& path);
+    static std::vector<TPacketDigest> VideoPacketDigests(const std::string& path);
 };
