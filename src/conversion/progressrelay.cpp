@@ -1,6 +1,6 @@
 #include "conversion/progressrelay.h"
 
-#include "conversion/encoderbinding.h"
+#include "app/encoderbinding.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 
 #include "app/pubfunction.h"
-#include "conversion/clipsource.h"
-#include "conversion/convertsettings.h"
-#include "conversion/encoderbinding.h"
+#include "app/clipsource.h"
+#include "app/convertsettings.h"
+#include "app/encoderbinding.h"
 #include "conversion/infotext.h"
 #include "conversion/sleepinhibitor.h"
 #include "platform/filesystem.h"

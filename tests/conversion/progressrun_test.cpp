@@ -9,7 +9,7 @@
 #include <QThread>
 
 #include "app/pubfunction.h"
-#include "conversion/convertsettings.h"
+#include "app/convertsettings.h"
 #include "conversion/progresswindow.h"
 #include "platform/filesystem.h"
 #include "platform/urlcatcher.h"

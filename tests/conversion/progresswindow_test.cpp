@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "app/pubfunction.h"
-#include "conversion/convertsettings.h"
+#include "app/convertsettings.h"
 #include "conversion/progresswindow.h"
 #include "platform/filesystem.h"
 #include "platform/urlcatcher.h"

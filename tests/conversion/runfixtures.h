@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "clips/cliprecord.h"
-#include "conversion/clipsource.h"
-#include "conversion/encoderbinding.h"
+#include "app/clipsource.h"
+#include "app/encoderbinding.h"
 #include "platform/messagemap.h"
 
 class TProgressWindow;
