@@ -25,11 +25,13 @@
 namespace {
 
 void AddClips(int count, const TempDir& dir) {
+    QStringList paths;
     for (int i = 0; i < count; ++i) {
         const QString path = dir.Path() + QStringLiteral("clip %1.mp4").arg(i);
         ASSERT_TRUE(TestMedia::Make(path.toStdString()));
-        MainWindow->AddFilesCommand()->ProbeAndAddClip(path);
+        paths << path;
     }
+    ASSERT_TRUE(MainWindow->AddFilesCommand()->AddFiles(paths));
     ASSERT_TRUE(QTest::qWaitFor([count] { return MainWindow->TP_ImageList->Count() == count; }));
 }
 
