@@ -257,10 +257,12 @@ void Bench(Stage& stage, const std::string& label, const std::string& path, bool
 
     // 20 s of playback from the start, counted from the first frame after the jump back, so
     // the jump's own gap is not taken for dropped frames.
-    const int framesAtSeek = stage.Frames();
+    stage.BeginSeek();
     PlayerSeek(0);
     Clock::time_point restarted;
-    stage.WaitFrame(framesAtSeek, &restarted);
+    stage.WaitLandedFrame(0, &restarted);
+    const int framesAtLanding = stage.Frames();
+    stage.WaitFrame(framesAtLanding, &restarted);
     const int framesBefore = stage.Frames();
     const double cpuBefore = OwnCpuSeconds();
     const auto playStart = Clock::now();
