@@ -17,6 +17,9 @@
 #include "platform/shell.h"
 #include "platform/windowhandle.h"
 #include "platform/windowplacement.h"
+#include "preview/playfilelibrary.h"
+#include "preview/previewpanel.h"
+#include "preview/previewtransport.h"
 #include "profiles/profileselection.h"
 #include "profiles/profilewindow.h"
 #include "skin/checkimagebutton.h"
@@ -65,13 +68,9 @@ TMainWindow::~TMainWindow() {
 }
 
 void TMainWindow::CreateFormParts() {
-    Panel_Preview = new QWidget(this);
+    Panel_Preview = new TPreviewPanel(this);
     Panel_Preview->setObjectName(QStringLiteral("Panel_Preview"));
     Panel_Preview->setGeometry(421, 68, 300, 224);
-    Panel_Preview->setAutoFillBackground(true);
-    QPalette black = Panel_Preview->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    Panel_Preview->setPalette(black);
 
     ComboBox_OutputSetting = new QComboBox(this);
     ComboBox_OutputSetting->setObjectName(QStringLiteral("ComboBox_OutputSetting"));
@@ -124,6 +123,15 @@ void TMainWindow::CreateControls() {
     PreviewTimer->setObjectName(QStringLiteral("PreviewTimer"));
     PreviewTimer->setInterval(500);
     addFiles_ = std::make_unique<TAddFilesCommand>(this, TP_ImageList);
+    TPreviewTransport::TParts parts;
+    parts.Window = Handle();
+    parts.Panel = Panel_Preview;
+    parts.List = TP_ImageList;
+    parts.Bar = TP_Progress;
+    parts.Picture = Img_VideoPic;
+    parts.Timer = PreviewTimer;
+    parts.AddingFiles = [this] { return AddingFiles(); };
+    preview_ = std::make_unique<TPreviewTransport>(std::make_unique<TPlayFileLibrary>(), parts);
 }
 
 void TMainWindow::CreateVideoPicture() {
@@ -143,13 +151,14 @@ TDynamicImageButton* TMainWindow::MakeButton(const char* name) {
 
 void TMainWindow::WireControls() {
     new TWindowDragger(this);
-    connect(TB_Play, &TImageButton::Click, this, &TMainWindow::PreviewPlay);
-    connect(TB_Stop, &TImageButton::Click, this, &TMainWindow::PreviewStop);
-    connect(TB_Pause, &TImageButton::Click, this, &TMainWindow::PreviewPause);
-    connect(TB_Next, &TImageButton::Click, this, &TMainWindow::PreviewMarkStop);
-    connect(TB_Previous, &TImageButton::Click, this, &TMainWindow::PreviewMarkStart);
+    TPreviewTransport* preview = preview_.get();
+    connect(TB_Play, &TImageButton::Click, preview, &TPreviewTransport::Play);
+    connect(TB_Stop, &TImageButton::Click, preview, &TPreviewTransport::Stop);
+    connect(TB_Pause, &TImageButton::Click, preview, &TPreviewTransport::Pause);
+    connect(TB_Next, &TImageButton::Click, preview, &TPreviewTransport::MarkStop);
+    connect(TB_Previous, &TImageButton::Click, preview, &TPreviewTransport::MarkStart);
     TP_Progress->SetPositionCallback(
-        [this](double percent, int pressed, TFixProgress*) { PreviewSeek(percent, pressed); });
+        [preview](double percent, int pressed, TFixProgress*) { preview->Seek(percent, pressed); });
     connect(TB_Close, &TImageButton::Click, this, &TMainWindow::TB_CloseClick);
     connect(TB_AS_Keep, &TImageButton::Click, this, &TMainWindow::TB_AS_KeepClick);
     connect(TB_Min, &TImageButton::Click, this, [] { MinimizeApplication(); });
@@ -159,7 +168,6 @@ void TMainWindow::WireControls() {
     connect(TB_Edit, &TImageButton::Click, profileSelection_,
             &TProfileSelection::EditSelectedProfile);
     connect(TB_Convert, &TImageButton::Click, this, &TMainWindow::TB_ConvertClick);
-    connect(PreviewTimer, &QTimer::timeout, this, &TMainWindow::PreviewTimerTick);
     profileSelection_->SetProfileEditor(
         [this](int32_t family, int number) { EditProfile(family, number); });
     profileSelection_->SetNewProfileEditor([this](int32_t family) { ComposeProfile(family); });
@@ -379,16 +387,31 @@ intptr_t TMainWindow::WindowMessage(uint32_t message, uintptr_t wParam, intptr_t
     }
 }
 
-void TMainWindow::PreviewStop() {}
-void TMainWindow::PreviewPlay() {}
-void TMainWindow::PreviewPause() {}
-void TMainWindow::PreviewMarkStart() {}
-void TMainWindow::PreviewMarkStop() {}
-void TMainWindow::PreviewSeek(double, int) {}
-void TMainWindow::PreviewSetVideoWindow() {}
-void TMainWindow::PreviewTimerTick() {}
-void TMainWindow::PreviewMessage(uint32_t, uintptr_t, intptr_t) {}
-void TMainWindow::PreviewShutdown() {}
+void TMainWindow::PreviewStop() {
+    if (preview_) {
+        preview_->Stop();
+    }
+}
+
+void TMainWindow::PreviewSetVideoWindow() {
+    if (preview_) {
+        preview_->SetVideoWindow();
+    }
+}
+
+void TMainWindow::PreviewMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    if (preview_) {
+        preview_->Message(message, wParam, lParam);
+    }
+}
+
+void TMainWindow::PreviewShutdown() {
+    // The controls are gone by now; the panel and the window handle are not, and the library
+    // has ended every thread that could still call them once this returns.
+    if (preview_) {
+        preview_->Shutdown();
+    }
+}
 
 void TMainWindow::StartConversionRun() {
     ProgressWindow->PrepareRun(

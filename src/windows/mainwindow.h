@@ -19,6 +19,8 @@ class TDynamicImageButton;
 class TFixProgress;
 class TImage;
 class TListPanel;
+class TPreviewPanel;
+class TPreviewTransport;
 class TProfileSelection;
 class TWindowHandle;
 
@@ -57,9 +59,11 @@ class TMainWindow : public QWidget, public TMessageMap, public TSkinnedWindow {
 
     TProfileSelection* ProfileSelection() const { return profileSelection_; }
     TAddFilesCommand* AddFilesCommand() const { return addFiles_.get(); }
+    // Null when the controls were never built.
+    TPreviewTransport* Preview() const { return preview_.get(); }
 
     // Form parts.
-    QWidget* Panel_Preview = nullptr;
+    TPreviewPanel* Panel_Preview = nullptr;
     QComboBox* ComboBox_OutputSetting = nullptr;
     // Run-time controls, in creation order.
     TListPanel* TP_ImageList = nullptr;
@@ -105,15 +109,11 @@ class TMainWindow : public QWidget, public TMessageMap, public TSkinnedWindow {
     void ShowAboutWindow();
     void ShowFamilyPicture();
 
-    // Where the preview connects. Until the player arrives, each does nothing.
+    // The preview's parts the window itself calls; the transport buttons, the position bar
+    // and the timer talk to the transport directly. Each does nothing when the controls were
+    // never built.
     void PreviewStop();
-    void PreviewPlay();
-    void PreviewPause();
-    void PreviewMarkStart();
-    void PreviewMarkStop();
-    void PreviewSeek(double percent, int pressed);
     void PreviewSetVideoWindow();
-    void PreviewTimerTick();
     // Messages 1154 and 1156 to 1159.
     void PreviewMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
     void PreviewShutdown();
@@ -135,6 +135,7 @@ class TMainWindow : public QWidget, public TMessageMap, public TSkinnedWindow {
     std::unique_ptr<TAddFilesCommand> addFiles_;
     TProfileSelection* profileSelection_ = nullptr;
     QPointer<QMenu> helpMenu_;
+    std::unique_ptr<TPreviewTransport> preview_;
 };
 
 extern TMainWindow* MainWindow;

@@ -1,0 +1,337 @@
+// preview-bench: the preview's player library on 720p and 1080p H.264 clips, played into a
+// stand-in for the 300 x 224 preview panel the way the program drives it.
+//
+//   preview-bench [work folder]      (default /tmp/dero-bench/preview/)
+//
+// For each clip (made once with the `ffmpeg` command, 25 s at 25 fps):
+//   - open -> first frame presented: PlayerOpenFile, then on code 3 the panel is attached and
+//     PlayerPlay called, as the program does; the clock stops at the first present;
+//   - released seek -> frame: paused, PlayerSeek to a time; the clock stops at the first frame
+//     presented after the library reported the seek landed there (median of five seeks);
+//   - CPU time (user + system) of this process over 20 s of playback, against
+//     `mpv --no-config --vo=null --ao=null` playing the same 20 s in the same run (skipped when
+//     mpv is missing), as a ratio; mpv decodes only, the library also scales into the panel;
+//   - frames dropped: 20 s at 25 fps against the frames presented in those 20 s.
+// Ratios, not absolute times, are the result: on a shared machine absolute times wander.
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "dero_player.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kPanelWidth = 300;
+constexpr int kPanelHeight = 224;
+constexpr double kClipSeconds = 25;
+constexpr double kPlaySeconds = 20;
+constexpr double kFrameRate = 25;
+constexpr auto kPatience = std::chrono::seconds(30);
+
+// The program's side of the library: the main window's messages and the panel's frames, copied
+// under one lock as the preview panel copies them.
+class Stage {
+  public:
+    Stage() {
+        window_.owner = this;
+        window_.post = &Stage::Post;
+        panel_.owner = this;
+        panel_.present = &Stage::Present;
+        panel_.size = &Stage::Size;
+        frame_.resize(static_cast<size_t>(kPanelWidth) * kPanelHeight);
+    }
+
+    DeroWindowHandle* Window() { return &window_; }
+    DeroWindowHandle* Panel() { return &panel_; }
+
+    void Reset() {
+        std::lock_guard lock(mutex_);
+        loaded_ = false;
+        landedMs_ = -1;
+        frames_ = 0;
+        seeking_ = false;
+    }
+    int Frames() {
+        std::lock_guard lock(mutex_);
+        return frames_;
+    }
+    bool WaitLoaded() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kPatience, [this] { return loaded_; });
+    }
+    // Time of the first frame presented after the call (nullopt-like: false on timeout).
+    bool WaitFrame(int after, Clock::time_point* at) {
+        std::unique_lock lock(mutex_);
+        if (!changed_.wait_for(lock, kPatience, [&] { return frames_ > after; })) {
+            return false;
+        }
+        *at = lastFrameAt_;
+        return true;
+    }
+    // Call before PlayerSeek. While paused, the only frame a seek presents is the one it
+    // landed on, whether the landing is reported before or after it.
+    void BeginSeek() {
+        std::lock_guard lock(mutex_);
+        landedMs_ = -1;
+        seeking_ = true;
+        frameAfterSeek_ = false;
+    }
+    bool WaitLandedFrame(int wantedMs, Clock::time_point* at) {
+        std::unique_lock lock(mutex_);
+        const bool landed = changed_.wait_for(lock, kPatience, [&] {
+            return std::abs(landedMs_ - wantedMs) <= 40 && frameAfterSeek_;
+        });
+        seeking_ = false;
+        *at = firstAfterSeekAt_;
+        return landed;
+    }
+
+  private:
+    static void Post(void* owner, uint32_t message, uintptr_t code, intptr_t value) {
+        auto* self = static_cast<Stage*>(owner);
+        {
+            std::lock_guard lock(self->mutex_);
+            if (message == WM_PLAYER_EVENT && code == 3) {
+                self->loaded_ = true;
+            }
+            if (message == WM_PLAYER_EVENT && code == 2 && value >= 0) {
+                self->landedMs_ = static_cast<int>(value);
+            }
+        }
+        self->changed_.notify_all();
+    }
+    static void Present(void* owner, const void* pixels, int width, int height, size_t stride) {
+        auto* self = static_cast<Stage*>(owner);
+        const auto now = Clock::now();
+        std::lock_guard lock(self->mutex_);
+        for (int y = 0; y < std::min(height, kPanelHeight); ++y) {
+            std::memcpy(&self->frame_[static_cast<size_t>(y) * kPanelWidth],
+                        static_cast<const char*>(pixels) + y * stride,
+                        static_cast<size_t>(std::min(width, kPanelWidth)) * 4);
+        }
+        ++self->frames_;
+        self->lastFrameAt_ = now;
+        if (self->seeking_ && !self->frameAfterSeek_) {
+            self->frameAfterSeek_ = true;
+            self->firstAfterSeekAt_ = now;
+        }
+        self->changed_.notify_all();
+    }
+    static void Size(void*, int* width, int* height) {
+        *width = kPanelWidth;
+        *height = kPanelHeight;
+    }
+
+    DeroWindowHandle window_{};
+    DeroWindowHandle panel_{};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<uint32_t> frame_;
+    bool loaded_ = false;
+    int landedMs_ = -1;
+    int frames_ = 0;
+    bool seeking_ = false;
+    bool frameAfterSeek_ = false;
+    Clock::time_point lastFrameAt_;
+    Clock::time_point firstAfterSeekAt_;
+};
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0;
+}
+
+// Runs a program to its end, output discarded; its CPU seconds, or -1 when it failed.
+double ChildCpuSeconds(const std::vector<std::string>& arguments) {
+    std::vector<std::string> copies = arguments;
+    std::vector<char*> argv;
+    for (auto& argument : copies) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        freopen("/dev/null", "w", stdout);
+        freopen("/dev/null", "w", stderr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return -1;
+    }
+    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+           usage.ru_stime.tv_usec / 1e6;
+}
+
+double OwnCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+           usage.ru_stime.tv_usec / 1e6;
+}
+
+bool MpvAvailable() {
+    return ChildCpuSeconds({"mpv", "--version"}) >= 0;
+}
+
+double Ms(Clock::duration duration) {
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+template <typename T>
+T Median(std::vector<T> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? T() : values[values.size() / 2];
+}
+
+bool MakeClip(const std::string& path, int width, int height) {
+    if (Exists(path)) {
+        return true;
+    }
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    return ChildCpuSeconds({"ffmpeg",
+                            "-y",
+                            "-v",
+                            "error",
+                            "-f",
+                            "lavfi",
+                            "-i",
+                            "testsrc2=size=" + size + ":rate=25:duration=" +
+                                std::to_string(static_cast<int>(kClipSeconds)),
+                            "-f",
+                            "lavfi",
+                            "-i",
+                            "sine=frequency=440:sample_rate=48000:duration=" +
+                                std::to_string(static_cast<int>(kClipSeconds)),
+                            "-c:v",
+                            "libx264",
+                            "-preset",
+                            "veryfast",
+                            "-pix_fmt",
+                            "yuv420p",
+                            "-c:a",
+                            "aac",
+                            "-shortest",
+                            path}) >= 0;
+}
+
+void Bench(Stage& stage, const std::string& label, const std::string& path, bool mpv) {
+    std::printf("%s (%s)\n", label.c_str(), path.c_str());
+    stage.Reset();
+    PlayerInit(stage.Window());
+    PlayerSetVideoWindow(nullptr, 0, 1);
+    const auto opened = Clock::now();
+    PlayerOpenFile(path.c_str(), 0);
+    if (!stage.WaitLoaded()) {
+        std::printf("  the library never reported the file open\n");
+        PlayerStop();
+        PlayerClose();
+        return;
+    }
+    PlayerSetVideoWindow(stage.Panel(), 0, 1);
+    PlayerPlay(1.0);
+    Clock::time_point first;
+    if (!stage.WaitFrame(0, &first)) {
+        std::printf("  no frame was presented\n");
+        PlayerStop();
+        PlayerClose();
+        return;
+    }
+    std::printf("  open -> first frame presented: %.0f ms\n", Ms(first - opened));
+
+    // 20 s of playback from the start, counted from the first frame after the jump back, so
+    // the jump's own gap is not taken for dropped frames.
+    stage.BeginSeek();
+    PlayerSeek(0);
+    Clock::time_point restarted;
+    stage.WaitLandedFrame(0, &restarted);
+    const int framesAtLanding = stage.Frames();
+    stage.WaitFrame(framesAtLanding, &restarted);
+    const int framesBefore = stage.Frames();
+    const double cpuBefore = OwnCpuSeconds();
+    const auto playStart = Clock::now();
+    while (Clock::now() - playStart < std::chrono::duration<double>(kPlaySeconds)) {
+        usleep(100 * 1000);
+    }
+    const double cpu = OwnCpuSeconds() - cpuBefore;
+    const int presented = stage.Frames() - framesBefore;
+    const int expected = static_cast<int>(kPlaySeconds * kFrameRate);
+    std::printf(
+        "  20 s of playback: %.2f s CPU (%.0f %% of one core), %d frames presented, %d "
+        "dropped (%.1f %%)\n",
+        cpu, 100 * cpu / kPlaySeconds, presented, std::max(0, expected - presented),
+        100.0 * std::max(0, expected - presented) / expected);
+
+    // Released seeks while paused, to places away from keyframes.
+    PlayerPause();
+    usleep(300 * 1000);
+    std::vector<double> seekMs;
+    for (double target : {3.3, 17.7, 9.1, 21.5, 6.6}) {
+        stage.BeginSeek();
+        const auto asked = Clock::now();
+        PlayerSeek(target);
+        Clock::time_point shown;
+        if (stage.WaitLandedFrame(static_cast<int>(target * 1000), &shown)) {
+            seekMs.push_back(Ms(shown - asked));
+        }
+    }
+    if (seekMs.empty()) {
+        std::printf("  released seek -> frame: no seek landed with a frame\n");
+    } else {
+        std::printf("  released seek -> frame at that time: median %.0f ms (%zu of 5 seeks)\n",
+                    Median(seekMs), seekMs.size());
+    }
+    PlayerStop();
+    PlayerClose();
+
+    if (!mpv) {
+        std::printf("  mpv: not installed, no comparison\n");
+        return;
+    }
+    const double mpvCpu =
+        ChildCpuSeconds({"mpv", "--no-config", "--vo=null", "--ao=null", "--hwdec=no",
+                         "--length=" + std::to_string(static_cast<int>(kPlaySeconds)), path});
+    if (mpvCpu <= 0) {
+        std::printf("  mpv: failed on the file\n");
+        return;
+    }
+    std::printf("  mpv --vo=null, same 20 s: %.2f s CPU; library / mpv = %.2f\n", mpvCpu,
+                cpu / mpvCpu);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string work = argc > 1 ? argv[1] : "/tmp/dero-bench/preview/";
+    if (work.back() != '/') {
+        work += '/';
+    }
+    ChildCpuSeconds({"mkdir", "-p", work});
+    const std::string hd = work + "h264-720p.mp4";
+    const std::string fullHd = work + "h264-1080p.mp4";
+    if (!MakeClip(hd, 1280, 720) || !MakeClip(fullHd, 1920, 1080)) {
+        std::fprintf(stderr, "preview-bench: the ffmpeg command could not make the clips\n");
+        return 1;
+    }
+    const bool mpv = MpvAvailable();
+    Stage stage;
+    Bench(stage, "720p H.264, 25 fps", hd, mpv);
+    Bench(stage, "1080p H.264, 25 fps", fullHd, mpv);
+    return 0;
+}
