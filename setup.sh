@@ -11,7 +11,7 @@ PACKAGES=(
     libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
     libmpv-dev libjpeg62-turbo-dev
     googletest libgtest-dev libgmock-dev
-    ffmpeg xvfb xauth fonts-dejavu-core fonts-wine dbus-daemon
+    ffmpeg xvfb xauth xdotool imagemagick python3 fonts-dejavu-core fonts-wine dbus-daemon
 )
 
 install_packages() {

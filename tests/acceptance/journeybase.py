@@ -61,11 +61,10 @@ class Journey:
                               "the file dialog")
         time.sleep(1.0)
         self.shot("file-dialog")
-        # Into the folder first, then the three names in the dialog's quoted form.
-        self.desktop.type_text(folder)
-        self.desktop.key("Return")
-        time.sleep(0.8)
-        names = " ".join(f'"{os.path.basename(path)}"' for path in paths)
+        # Whole paths in the dialog's quoted form, over whatever the name field still holds: the
+        # dialog reopens where the last add left it, which need not be this folder.
+        self.desktop.key("ctrl+a")
+        names = " ".join(f'"{os.path.join(folder, os.path.basename(path))}"' for path in paths)
         self.desktop.type_text(names)
         time.sleep(0.3)
         self.shot("file-dialog-names")
