@@ -84,9 +84,9 @@ void TTranscoder::OpenSource() {
     // A stop during opening interrupts the reads; failures of later stages stop the reader through
     // abort_, which it checks per packet.
     input_ = std::make_unique<TInputFile>(options_.inputFile, &stop_, kOpenTimeLimit);
-    videoIn_ = input_->VideoStream();
-    audioIn_ = input_->AudioStream();
-    if (!videoIn_) {
+    AVStream* videoIn = input_->VideoStream();
+    AVStream* audioIn = input_->AudioStream();
+    if (!videoIn) {
         throw TEncodeError("the source has no video that can be decoded: " + options_.inputFile);
     }
     startUs_ = std::llround(options_.startSeconds * AV_TIME_BASE);
@@ -103,26 +103,30 @@ void TTranscoder::OpenSource() {
     plannedSeconds_ = double(planned) / AV_TIME_BASE;
 
     AVFormatContext* context = input_->Context();
+    videoIn_ = TStreamFacts::Of(context, videoIn);
+    if (audioIn) {
+        audioIn_ = TStreamFacts::Of(context, audioIn);
+    }
     const int64_t timestamp = startUs_ + input_->StartMicroseconds();
     if (startUs_ > 0) {
         int64_t seekTo = timestamp;
         // Without pts seeking a stream with reordered frames lands slightly late; start earlier
         // and let the exact cut below drop the surplus.
-        if (!(context->iformat->flags & AVFMT_SEEK_TO_PTS) && videoIn_->codecpar->video_delay) {
+        if (!(context->iformat->flags & AVFMT_SEEK_TO_PTS) && videoIn_.videoDelay) {
             seekTo -= 3 * AV_TIME_BASE / 23;
         }
         avformat_seek_file(context, -1, INT64_MIN, seekTo, seekTo, 0);
     }
     startUs_ = timestamp;
     input_->SetReadLimit(kNoTimeLimit, &abort_);
-    videoDecoder_ = TInputFile::OpenDecoder(videoIn_, 0);
-    if (audioIn_) {
-        audioDecoder_ = TInputFile::OpenDecoder(audioIn_, 1);
+    videoDecoder_ = TInputFile::OpenDecoder(videoIn, 0);
+    if (audioIn) {
+        audioDecoder_ = TInputFile::OpenDecoder(audioIn, 1);
     }
     for (unsigned i = 0; i < context->nb_streams; ++i) {
         AVStream* stream = context->streams[i];
         stream->discard =
-            (stream == videoIn_ || stream == audioIn_) ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+            (stream == videoIn || stream == audioIn) ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     }
 }
 
@@ -138,7 +142,7 @@ void TTranscoder::SetUpVideoEncoder() {
     if (options_.frameRate > 0) {
         outRate_ = FrameRateOf(options_.frameRate);
     } else {
-        const AVRational guessed = av_guess_frame_rate(input_->Context(), videoIn_, nullptr);
+        const AVRational guessed = videoIn_.frameRate;
         const double fps = guessed.num > 0 && guessed.den > 0 ? av_q2d(guessed) : 25.0;
         outRate_ = FrameRateOf(std::clamp(fps, 1.0, 120.0));
     }
@@ -200,7 +204,7 @@ void TTranscoder::SetUpAudioEncoder() {
 }
 
 bool TTranscoder::Deinterlaces(const AVFrame& first) const {
-    const int order = videoIn_->codecpar->field_order;
+    const AVFieldOrder order = videoIn_.fieldOrder;
     return first.interlaced_frame || (order != AV_FIELD_UNKNOWN && order != AV_FIELD_PROGRESSIVE);
 }
 
@@ -214,15 +218,14 @@ std::string TTranscoder::VideoChain(const AVFrame& first) const {
     // start_time=0 repeats the first picture when the video starts after the audio, so both
     // tracks begin together.
     const std::string rate = "fps=" + Ratio(outRate_) + ":start_time=0,";
-    const AVRational sourceRate = av_guess_frame_rate(input_->Context(), videoIn_, nullptr);
+    const AVRational sourceRate = videoIn_.frameRate;
     const bool fewerPictures = sourceRate.num > 0 && av_cmp_q(outRate_, sourceRate) <= 0;
     if (fewerPictures) {
         chain += rate;
     }
     const int innerWidth = outWidth_ - options_.padLeft - options_.padRight;
     const int innerHeight = outHeight_ - options_.padTop - options_.padBottom;
-    chain += TFilterGraph::UprightScale(innerWidth, innerHeight, TInputFile::Rotation(videoIn_),
-                                        "bicubic");
+    chain += TFilterGraph::UprightScale(innerWidth, innerHeight, videoIn_.rotation, "bicubic");
     if (innerWidth != outWidth_ || innerHeight != outHeight_) {
         chain += ",pad=" + std::to_string(outWidth_) + ":" + std::to_string(outHeight_) + ":" +
                  std::to_string(options_.padLeft) + ":" + std::to_string(options_.padTop) +
@@ -403,7 +406,7 @@ void TTranscoder::ReadPackets() {
         }
         mender.Mend(packet.get());
         // A queue refuses once its stage has all it needs; the packet is then dropped.
-        if (packet->stream_index == videoIn_->index) {
+        if (packet->stream_index == videoIn_.index) {
             videoPackets_.Push(std::move(packet));
         } else if (audioIn_ && packet->stream_index == audioIn_->index) {
             audioPackets_.Push(std::move(packet));
@@ -414,10 +417,10 @@ void TTranscoder::ReadPackets() {
 }
 
 void TTranscoder::DecodeVideo() {
-    const AVRational timeBase = videoIn_->time_base;
+    const AVRational timeBase = videoIn_.timeBase;
     videoOffset_ = av_rescale_q(startUs_, AV_TIME_BASE_Q, timeBase);
     videoEnd_ = lengthUs_ ? av_rescale_q(*lengthUs_, AV_TIME_BASE_Q, timeBase) : INT64_MAX;
-    const AVRational sourceRate = av_guess_frame_rate(input_->Context(), videoIn_, nullptr);
+    const AVRational sourceRate = videoIn_.frameRate;
     defaultVideoDuration_ = std::max<int64_t>(
         1, sourceRate.num > 0 ? av_rescale_q(1, av_inv_q(sourceRate), timeBase) : 1);
     lastVideoDuration_ = defaultVideoDuration_;
@@ -425,7 +428,7 @@ void TTranscoder::DecodeVideo() {
     // frame threads too.
     TDecodeSkipPlanner planner(
         timeBase, outRate_, videoEnd_,
-        options_.skipDroppedPictures && videoIn_->codecpar->codec_id == AV_CODEC_ID_H264);
+        options_.skipDroppedPictures && videoIn_.codecId == AV_CODEC_ID_H264);
     FramePtr frame = MakeFrame();
     bool reachedEnd = false;
     int barrenPackets = 0;
@@ -537,7 +540,7 @@ void TTranscoder::FilterVideo() {
         }
         AVFrame* picture = conformer.Conform(item->frame.get());
         if (!graph) {
-            graph = TFilterGraph::ForVideo(*picture, videoIn_->time_base, VideoChain(*picture),
+            graph = TFilterGraph::ForVideo(*picture, videoIn_.timeBase, VideoChain(*picture),
                                            FilterThreads());
         }
         graph->Push(picture);
@@ -599,7 +602,7 @@ void TTranscoder::EncodeSilenceUntil(int64_t videoPts) {
 }
 
 void TTranscoder::ConvertAudio() {
-    audioOffset_ = av_rescale_q(startUs_, AV_TIME_BASE_Q, audioIn_->time_base);
+    audioOffset_ = av_rescale_q(startUs_, AV_TIME_BASE_Q, audioIn_->timeBase);
     FramePtr frame = MakeFrame();
     bool reachedEnd = false;
     while (!reachedEnd) {
@@ -653,7 +656,7 @@ bool TTranscoder::FilterAudioFrame(AVFrame* frame) {
     }
     const int64_t pts = frame->best_effort_timestamp != AV_NOPTS_VALUE
                             ? av_rescale_q(frame->best_effort_timestamp - audioOffset_,
-                                           audioIn_->time_base, sampleBase_)
+                                           audioIn_->timeBase, sampleBase_)
                             : nextAudioPts_;
     nextAudioPts_ = pts + av_rescale_q(frame->nb_samples, {1, frame->sample_rate}, sampleBase_);
     if (pts >= audioEnd_) {

@@ -19,6 +19,7 @@
 #include "outputfile.h"
 #include "progress.h"
 #include "soundconformer.h"
+#include "streamfacts.h"
 
 namespace dero {
 
@@ -89,8 +90,9 @@ class TTranscoder {
     std::atomic<bool> abort_{false};
 
     std::unique_ptr<TInputFile> input_;
-    AVStream* videoIn_ = nullptr;
-    AVStream* audioIn_ = nullptr;
+    // Read once at opening; the stages never look at the demuxer's streams.
+    TStreamFacts videoIn_;
+    std::optional<TStreamFacts> audioIn_;
     CodecContextPtr videoDecoder_;
     CodecContextPtr audioDecoder_;
     int64_t startUs_ = 0;  // source time that becomes output time 0
