@@ -38,6 +38,26 @@ std::string TAudioPath::Chain(const TConvertOptions& options, std::optional<int6
     return chain;
 }
 
+void TAudioPath::CheckFilterable(const AVCodecContext& decoder, const TConvertOptions& options,
+                                 std::optional<int64_t> lengthUs) {
+    if (decoder.sample_rate <= 0 || decoder.sample_fmt == AV_SAMPLE_FMT_NONE ||
+        decoder.ch_layout.nb_channels <= 0) {
+        return;
+    }
+    FramePtr described = MakeFrame();
+    described->format = decoder.sample_fmt;
+    described->sample_rate = decoder.sample_rate;
+    Check(av_channel_layout_copy(&described->ch_layout, &decoder.ch_layout), "audio");
+    NameChannels(described.get());
+    try {
+        TFilterGraph::ForAudio(*described, {1, decoder.sample_rate}, Chain(options, lengthUs));
+    } catch (const TEncodeError& error) {
+        throw TEncodeError(std::to_string(decoder.ch_layout.nb_channels) + " channels at " +
+                           std::to_string(decoder.sample_rate) +
+                           " Hz cannot be converted: " + error.what());
+    }
+}
+
 void TAudioPath::Wake() {
     packets_.Abort();
     sound_.Abort();

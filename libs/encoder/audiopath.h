@@ -27,6 +27,12 @@ class TAudioPath {
 
     // The filter chain from decoded sound to what the AAC encoder takes.
     static std::string Chain(const TConvertOptions& options, std::optional<int64_t> lengthUs);
+    // Sets the chain up once for sound as the opened decoder describes it, so that sound the
+    // chain cannot take (more channels than the resampler mixes) is found before the run
+    // starts. Throws TEncodeError naming the reason; passes when the decoder tells the layout
+    // only with its first frame.
+    static void CheckFilterable(const AVCodecContext& decoder, const TConvertOptions& options,
+                                std::optional<int64_t> lengthUs);
 
     // From the reader: the next packet of the audio stream, null at the end. False once the path
     // needs nothing more.

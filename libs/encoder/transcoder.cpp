@@ -75,9 +75,28 @@ void TTranscoder::OpenSource() {
     input_->SetReadLimit(kNoTimeLimit, &pipeline_.AbortFlag());
     videoDecoder_ = TInputFile::OpenDecoder(videoIn, 0);
     if (audioIn) {
-        audioDecoder_ = TInputFile::OpenDecoder(audioIn, 1);
+        audioDecoder_ = OpenSound(audioIn);
+    }
+    if (!audioDecoder_) {
+        audioIn = nullptr;
+        audioIn_.reset();
     }
     ChooseStreams(videoIn, audioIn);
+}
+
+// A sound track that cannot be decoded or filtered costs the sound, not the picture; null then.
+CodecContextPtr TTranscoder::OpenSound(AVStream* audioIn) {
+    try {
+        CodecContextPtr decoder = TInputFile::OpenDecoder(audioIn, 1);
+        TAudioPath::CheckFilterable(*decoder, options_, lengthUs_);
+        return decoder;
+    } catch (const TEncodeError& error) {
+        const char* instead = options_.format == "psp" ? "converted with silence in its place"
+                                                       : "converted without it";
+        notes_.push_back(std::string("note: the sound could not be read (") + error.what() + "); " +
+                         instead);
+    }
+    return nullptr;
 }
 
 void TTranscoder::PlanLength() {

@@ -50,6 +50,7 @@ class TTranscoder {
     void PlanLength();
     void SeekToStart();
     void ChooseStreams(AVStream* videoIn, AVStream* audioIn);
+    CodecContextPtr OpenSound(AVStream* audioIn);
     CodecContextPtr VideoEncoder() const;
     CodecContextPtr AudioEncoder() const;
     void SetUpVideo();
