@@ -141,6 +141,26 @@ void TOutputFile::Write(AVPacket* packet, const AVCodecContext* encoder, const A
     bytes_ = avio_tell(context_->pb);
 }
 
+int TOutputFile::WriteReady(AVCodecContext* encoder, const AVStream* stream,
+                            const std::string& what,
+                            const std::function<void(const AVPacket&)>& seen) {
+    PacketPtr packet = MakePacket();
+    int written = 0;
+    int received = 0;
+    while ((received = avcodec_receive_packet(encoder, packet.get())) >= 0) {
+        if (seen) {
+            seen(*packet);
+        }
+        Write(packet.get(), encoder, stream);
+        av_packet_unref(packet.get());
+        ++written;
+    }
+    if (received != AVERROR(EAGAIN) && received != AVERROR_EOF) {
+        Check(received, what);
+    }
+    return written;
+}
+
 void TOutputFile::Finish() {
     std::lock_guard lock(mutex_);
     Check(av_write_trailer(context_.get()), "finishing the output file");

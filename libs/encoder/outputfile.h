@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -27,6 +28,10 @@ class TOutputFile {
     void Open(bool overwrite);
     // Takes the packet's data; timestamps are in the encoder's time base.
     void Write(AVPacket* packet, const AVCodecContext* encoder, const AVStream* stream);
+    // Writes every packet the encoder has ready, showing each to seen first; returns how many.
+    // what names the encoding in an error.
+    int WriteReady(AVCodecContext* encoder, const AVStream* stream, const std::string& what,
+                   const std::function<void(const AVPacket&)>& seen = {});
     // Writes the trailer (and moves the index to the front), closes the file and gives it the
     // output's name.
     void Finish();

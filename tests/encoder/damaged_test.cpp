@@ -70,9 +70,9 @@ class DamagedSourceTest : public TEncoderFixture {
         }
         return count;
     }
-    bool HasNote() const {
+    bool HasNote(const std::string& start = "note: ") const {
         for (const std::string& line : recorder_.Lines()) {
-            if (line.rfind("note: ", 0) == 0) {
+            if (line.rfind(start, 0) == 0) {
                 return true;
             }
         }
@@ -128,6 +128,37 @@ TEST_F(DamagedSourceTest, UndecodableVideoFailsWithAReason) {
     EXPECT_EQ(recorder_.LastLine().rfind("error: the video cannot be decoded", 0), 0u)
         << recorder_.LastLine();
     EXPECT_FALSE(FileExists(arguments.output));
+}
+
+// A sound track that its decoder refuses (broken Vorbis headers) or that the mixer cannot take
+// (64 channels) costs the sound, not the picture: psp, whose players need sound, gets silence;
+// the other formats go without.
+TEST_F(DamagedSourceTest, UnreadableSoundConvertsThePictureAloneWithANote) {
+    const std::string vorbis = Media().PathStd() + "vorbis headers.mkv";
+    ASSERT_TRUE(TDamagedMedia::ScrambleCodecPrivate(Clip("vorbis.mkv", Small("mpeg4", "libvorbis")),
+                                                    vorbis, 1));
+    const std::string wide = Media().PathStd() + "64 channels.avi";
+    ASSERT_TRUE(
+        TDamagedMedia::DeclareAviChannels(Clip("pcm.avi", Small("mpeg4", "pcm_s16le")), wide, 64));
+    for (const std::string& source : {vorbis, wide}) {
+        for (const std::string format : {"3gp", "psp"}) {
+            SCOPED_TRACE(source + " as " + format);
+            recorder_.Clear();
+            TConvertArguments arguments = SmallOutput(source);
+            arguments.format = format;
+            arguments.output = OutputPath("out." + format);
+            ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
+            const TMediaSummary out = TMediaReader::Summarize(arguments.output);
+            EXPECT_TRUE(out.hasVideo);
+            EXPECT_EQ(out.hasAudio, format == "psp");
+            if (out.hasAudio) {
+                EXPECT_NEAR(out.audioSeconds, out.videoSeconds, 0.1);
+            }
+            EXPECT_TRUE(HasNote("note: the sound could not be read ("));
+            EXPECT_EQ(recorder_.LastLine().rfind("frame=", 0), 0u) << recorder_.LastLine();
+            std::remove(arguments.output.c_str());
+        }
+    }
 }
 
 // Flipped bits and cut tails in every container the program offers; none may crash, hang or

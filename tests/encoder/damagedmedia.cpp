@@ -20,6 +20,20 @@ void WriteBig32(std::string& bytes, std::size_t at, uint32_t value) {
     }
 }
 
+uint32_t ReadLittle32(const std::string& bytes, std::size_t at) {
+    uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value |= uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+    }
+    return value;
+}
+
+void WriteLittle(std::string& bytes, std::size_t at, uint32_t value, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[at + i] = static_cast<char>(value >> (8 * i));
+    }
+}
+
 // Children of the box whose content spans [begin, end).
 void FindChildren(const std::string& bytes, std::size_t begin, std::size_t end,
                   const std::vector<std::string>& path, std::size_t depth,
@@ -115,10 +129,35 @@ bool TDamagedMedia::HugeAviIndex(const std::string& source, const std::string& p
     return Write(path, bytes);
 }
 
-// EBML: the element ID 0x63A2, then its size as a variable-length integer.
-bool TDamagedMedia::ScrambleCodecPrivate(const std::string& source, const std::string& path) {
+// WAVEFORMATEX after the audio stream's "strf" chunk header: format tag, channels, sample rate,
+// bytes per second, block size, bits per sample, all little-endian.
+bool TDamagedMedia::DeclareAviChannels(const std::string& source, const std::string& path,
+                                       int channels) {
     std::string bytes = Read(source);
-    const std::size_t at = bytes.find("\x63\xA2");
+    const std::size_t audio = bytes.find("auds");
+    const std::size_t at = audio == std::string::npos ? audio : bytes.find("strf", audio);
+    if (at == std::string::npos || at + 24 > bytes.size()) {
+        return false;
+    }
+    const std::size_t format = at + 8;
+    const uint32_t rate = ReadLittle32(bytes, format + 4);
+    const uint32_t block = 2 * static_cast<uint32_t>(channels);
+    WriteLittle(bytes, format, 1, 2);  // plain PCM: no channel mask to contradict the count
+    WriteLittle(bytes, format + 2, static_cast<uint32_t>(channels), 2);
+    WriteLittle(bytes, format + 8, rate * block, 4);
+    WriteLittle(bytes, format + 12, block, 2);
+    WriteLittle(bytes, format + 14, 16, 2);
+    return Write(path, bytes);
+}
+
+// EBML: the element ID 0x63A2, then its size as a variable-length integer.
+bool TDamagedMedia::ScrambleCodecPrivate(const std::string& source, const std::string& path,
+                                         int track) {
+    std::string bytes = Read(source);
+    std::size_t at = bytes.find("\x63\xA2");
+    for (int skipped = 0; skipped < track && at != std::string::npos; ++skipped) {
+        at = bytes.find("\x63\xA2", at + 2);
+    }
     if (at == std::string::npos || at + 3 > bytes.size()) {
         return false;
     }

@@ -18,8 +18,12 @@ class TDamagedMedia {
     static bool ScrambleChunkOffsets(const std::string& source, const std::string& path);
     // AVI: the idx1 index declares 0xFFFFFFF0 bytes.
     static bool HugeAviIndex(const std::string& source, const std::string& path);
-    // Matroska: the first CodecPrivate element's content scrambled.
-    static bool ScrambleCodecPrivate(const std::string& source, const std::string& path);
+    // Matroska: the content of the track-th CodecPrivate element (0: the first) scrambled.
+    static bool ScrambleCodecPrivate(const std::string& source, const std::string& path,
+                                     int track = 0);
+    // AVI with PCM sound: the sound's format declares `channels` 16-bit channels, sizes to match.
+    static bool DeclareAviChannels(const std::string& source, const std::string& path,
+                                   int channels);
     // Any file: `count` bits flipped at places drawn from seed, past the first `spare` bytes.
     static bool FlipBits(const std::string& source, const std::string& path, int count,
                          uint32_t seed, std::size_t spare = 0);

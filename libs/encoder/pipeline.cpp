@@ -1,0 +1,104 @@
+#include "pipeline.h"
+
+#include <thread>
+
+#include "encodeerror.h"
+
+namespace dero {
+namespace {
+
+// A source that yields no decoded picture or sound and no encoded packet for this long is
+// damaged in a way that would otherwise keep the run waiting forever.
+constexpr std::chrono::seconds kStallLimit{15};
+constexpr auto kReportInterval = std::chrono::milliseconds(250);
+constexpr auto kStopPollInterval = std::chrono::milliseconds(20);
+
+}  // namespace
+
+void TPipeline::Run(const std::vector<TStage>& stages, TStage wakeStages, const TStage& report) {
+    wakeStages_ = std::move(wakeStages);
+    running_ = static_cast<int>(stages.size());
+    std::vector<std::thread> threads;
+    threads.reserve(stages.size());
+    for (const TStage& stage : stages) {
+        threads.emplace_back(&TPipeline::RunStage, this, std::cref(stage));
+    }
+    Supervise(report);
+    for (auto& thread : threads) {
+        thread.join();
+    }
+}
+
+// Until every stage has ended: turns a stop request into an abort within a few milliseconds and
+// reports progress at a steady pace.
+void TPipeline::Supervise(const TStage& report) {
+    auto nextReport = std::chrono::steady_clock::now();
+    lastAdvance_ = nextReport;
+    lastMarks_ = marks_.load();
+    std::unique_lock lock(mutex_);
+    while (running_ > 0) {
+        stageEnded_.wait_for(lock, kStopPollInterval);
+        lock.unlock();
+        if (stop_.load() && !abort_.load()) {
+            Abort();
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (Stalled(now) && !abort_.load()) {
+            Fail("the source gives nothing to convert: no picture or sound could be decoded for " +
+                 std::to_string(kStallLimit.count()) + " s (a damaged file?)");
+        }
+        lock.lock();
+        if (now >= nextReport && running_ > 0) {
+            nextReport += kReportInterval;
+            lock.unlock();
+            report();
+            lock.lock();
+        }
+    }
+}
+
+bool TPipeline::Stalled(std::chrono::steady_clock::time_point now) {
+    if (const int64_t marks = marks_.load(); marks != lastMarks_) {
+        lastMarks_ = marks;
+        lastAdvance_ = now;
+        return false;
+    }
+    return now - lastAdvance_ > kStallLimit;
+}
+
+void TPipeline::RunStage(const TStage& stage) {
+    try {
+        stage();
+    } catch (const TEncodeError& error) {
+        Fail(error.what());
+    } catch (const std::exception& error) {
+        Fail(std::string("internal failure: ") + error.what());
+    }
+    std::lock_guard lock(mutex_);
+    --running_;
+    stageEnded_.notify_all();
+}
+
+void TPipeline::Fail(const std::string& message) {
+    {
+        std::lock_guard lock(mutex_);
+        if (error_.empty() && !stop_.load()) {
+            error_ = message;
+        }
+    }
+    Abort();
+}
+
+void TPipeline::Abort() {
+    abort_ = true;
+    if (wakeStages_) {
+        wakeStages_();
+    }
+}
+
+std::string TPipeline::Error() const {
+    std::lock_guard lock(mutex_);
+    return error_;
+}
+
+}  // namespace dero
