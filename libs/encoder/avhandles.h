@@ -13,16 +13,17 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/display.h>
 #include <libavutil/imgutils.h>
-#include <libavutil/random_seed.h>
 #include <libavutil/intreadwrite.h>
 #include <libavutil/opt.h>
 #include <libavutil/parseutils.h>
 #include <libavutil/pixdesc.h>
+#include <libavutil/random_seed.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
 #include <memory>
+#include <new>
 #include <string>
 
 namespace dero {
@@ -70,11 +71,23 @@ using FilterInOutPtr = std::unique_ptr<AVFilterInOut, FilterInOutDeleter>;
 using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextDeleter>;
 using SwrContextPtr = std::unique_ptr<SwrContext, SwrContextDeleter>;
 
+// The factories throw std::bad_alloc rather than hand out null: every caller would otherwise have
+// to test, and one that forgot would crash far from the cause.
+template <typename Handle, typename Raw>
+Handle Allocated(Raw* raw) {
+    if (!raw) {
+        throw std::bad_alloc();
+    }
+    return Handle(raw);
+}
 inline FramePtr MakeFrame() {
-    return FramePtr(av_frame_alloc());
+    return Allocated<FramePtr>(av_frame_alloc());
 }
 inline PacketPtr MakePacket() {
-    return PacketPtr(av_packet_alloc());
+    return Allocated<PacketPtr>(av_packet_alloc());
+}
+inline CodecContextPtr MakeCodecContext(const AVCodec* codec) {
+    return Allocated<CodecContextPtr>(avcodec_alloc_context3(codec));
 }
 
 // FFmpeg's error text for a negative result.

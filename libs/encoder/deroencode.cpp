@@ -5,14 +5,6 @@
 
 #include "dero_encoder.h"
 
-extern "C" {
-int MyDll_Init(void);
-int MyDll_UnInit(void);
-int SetGetInfoCallBackFun(DeroInfoCallback callback);
-int _X(DeroWindowHandle* window, int32_t argc, char** argv);
-int Mydll_Stop(void);
-}
-
 namespace {
 
 int PrintInfo(const char* text) {

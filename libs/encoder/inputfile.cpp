@@ -191,10 +191,7 @@ CodecContextPtr TInputFile::OpenDecoder(const AVStream* stream, int threads) {
         throw TEncodeError(std::string("no decoder for ") +
                            avcodec_get_name(stream->codecpar->codec_id));
     }
-    CodecContextPtr decoder(avcodec_alloc_context3(codec));
-    if (!decoder) {
-        throw TEncodeError("out of memory");
-    }
+    CodecContextPtr decoder = MakeCodecContext(codec);
     Check(avcodec_parameters_to_context(decoder.get(), stream->codecpar), "decoder setup");
     decoder->pkt_timebase = stream->time_base;
     decoder->thread_count = threads;

@@ -30,7 +30,7 @@ TMediaFacts TMediaProbe::Probe(const std::string& path) {
     try {
         TInputFile input(path, nullptr, kProbeTimeLimit);
         facts = Describe(input);
-    } catch (const TEncodeError&) {
+    } catch (const std::exception&) {
         facts = TMediaFacts();
     }
     return facts;

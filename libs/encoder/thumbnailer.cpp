@@ -107,7 +107,7 @@ std::string EncodeJpeg(AVFrame* picture) {
     if (!codec) {
         throw TEncodeError("no JPEG encoder");
     }
-    CodecContextPtr encoder(avcodec_alloc_context3(codec));
+    CodecContextPtr encoder = MakeCodecContext(codec);
     encoder->width = picture->width;
     encoder->height = picture->height;
     encoder->pix_fmt = AV_PIX_FMT_YUVJ420P;
@@ -202,7 +202,7 @@ bool TThumbnailer::Write(const std::string& source, int second, const std::strin
                                  " s");
         WriteAtomically(picturePath, jpeg);
         return true;
-    } catch (const TEncodeError&) {
+    } catch (const std::exception&) {
         return false;
     }
 }

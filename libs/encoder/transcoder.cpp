@@ -159,7 +159,7 @@ CodecContextPtr TTranscoder::VideoEncoder() const {
     if (!codec) {
         throw TEncodeError("no MPEG-4 video encoder");
     }
-    CodecContextPtr encoder(avcodec_alloc_context3(codec));
+    CodecContextPtr encoder = MakeCodecContext(codec);
     encoder->width = width;
     encoder->height = height;
     encoder->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -188,7 +188,7 @@ CodecContextPtr TTranscoder::AudioEncoder() const {
     if (!codec) {
         throw TEncodeError("no AAC encoder");
     }
-    CodecContextPtr encoder(avcodec_alloc_context3(codec));
+    CodecContextPtr encoder = MakeCodecContext(codec);
     encoder->sample_fmt = AV_SAMPLE_FMT_FLTP;
     encoder->sample_rate = options_.sampleRate;
     av_channel_layout_default(&encoder->ch_layout, options_.audioChannels);

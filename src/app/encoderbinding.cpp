@@ -43,14 +43,15 @@ bool TEncoderBinding::Load(const QString& path) {
         return false;
     }
     // The order of the lookups is the library's documented order; stop at the first missing.
-    const bool bound = Resolve(library_, "_X", DllConvert) &&
-                       Resolve(library_, "SetGetInfoCallBackFun", DllSetInfoCallBack) &&
-                       Resolve(library_, "SetGetPercentCallBackFun", DllSetPercentCallBack) &&
-                       Resolve(library_, "MyDll_Init", DllInit) &&
-                       Resolve(library_, "MyDll_UnInit", DllUnInit) &&
-                       Resolve(library_, "Mydll_GetFileinfo", DllGetFileInfo) &&
-                       Resolve(library_, "Mydll_GetPicure", DllGetFilePic) &&
-                       Resolve(library_, "Mydll_Stop", DllStop);
+    const bool bound =
+        Resolve(library_, DERO_ENCODER_NAME(_X), DllConvert) &&
+        Resolve(library_, DERO_ENCODER_NAME(SetGetInfoCallBackFun), DllSetInfoCallBack) &&
+        Resolve(library_, DERO_ENCODER_NAME(SetGetPercentCallBackFun), DllSetPercentCallBack) &&
+        Resolve(library_, DERO_ENCODER_NAME(MyDll_Init), DllInit) &&
+        Resolve(library_, DERO_ENCODER_NAME(MyDll_UnInit), DllUnInit) &&
+        Resolve(library_, DERO_ENCODER_NAME(Mydll_GetFileinfo), DllGetFileInfo) &&
+        Resolve(library_, DERO_ENCODER_NAME(Mydll_GetPicure), DllGetFilePic) &&
+        Resolve(library_, DERO_ENCODER_NAME(Mydll_Stop), DllStop);
     if (!bound) {
         ClearEntries();
         library_.Unload();

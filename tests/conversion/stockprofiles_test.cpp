@@ -14,10 +14,10 @@ extern "C" {
 #include <vector>
 
 #include "app/cliprecord.h"
-#include "conversion/clipconverter.h"
 #include "app/clipsource.h"
 #include "app/convertsettings.h"
 #include "app/encoderbinding.h"
+#include "conversion/clipconverter.h"
 #include "profiles/profileselection.h"
 #include "support/tempdir.h"
 #include "support/testmedia.h"
@@ -101,8 +101,9 @@ class StockProfilesTest : public ::testing::Test {
         }
         library_.reset(dlopen(DERO_BIN_DIR "/libEncoder.so", RTLD_NOW));
         ASSERT_TRUE(library_) << dlerror();
-        auto init = reinterpret_cast<MyDll_Init_t>(dlsym(library_.get(), "MyDll_Init"));
-        convert_ = reinterpret_cast<X_t>(dlsym(library_.get(), "_X"));
+        auto init =
+            reinterpret_cast<MyDll_Init_t>(dlsym(library_.get(), DERO_ENCODER_NAME(MyDll_Init)));
+        convert_ = reinterpret_cast<X_t>(dlsym(library_.get(), DERO_ENCODER_NAME(_X)));
         ASSERT_TRUE(init && convert_);
         init();
         ASSERT_TRUE(QFileInfo::exists(ProfileFile()));

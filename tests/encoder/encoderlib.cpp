@@ -10,14 +10,14 @@ TEncoderLib::TEncoderLib() {
     auto bind = [&](auto& entry, const char* name) {
         entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(dlsym(handle_, name));
     };
-    bind(Init, "MyDll_Init");
-    bind(UnInit, "MyDll_UnInit");
-    bind(GetFileInfo, "Mydll_GetFileinfo");
-    bind(GetPicture, "Mydll_GetPicure");
-    bind(SetInfoCallback, "SetGetInfoCallBackFun");
-    bind(SetPercentCallback, "SetGetPercentCallBackFun");
-    bind(Convert, "_X");
-    bind(Stop, "Mydll_Stop");
+    bind(Init, DERO_ENCODER_NAME(MyDll_Init));
+    bind(UnInit, DERO_ENCODER_NAME(MyDll_UnInit));
+    bind(GetFileInfo, DERO_ENCODER_NAME(Mydll_GetFileinfo));
+    bind(GetPicture, DERO_ENCODER_NAME(Mydll_GetPicure));
+    bind(SetInfoCallback, DERO_ENCODER_NAME(SetGetInfoCallBackFun));
+    bind(SetPercentCallback, DERO_ENCODER_NAME(SetGetPercentCallBackFun));
+    bind(Convert, DERO_ENCODER_NAME(_X));
+    bind(Stop, DERO_ENCODER_NAME(Mydll_Stop));
     if (Init) {
         Init();
     }
