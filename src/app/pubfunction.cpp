@@ -1,6 +1,7 @@
 #include "pubfunction.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "platform/filesystem.h"
 #include "platform/settingsstore.h"
@@ -8,7 +9,7 @@
 
 QString path_Config = ProgramFolder();
 QString path_Skin = path_Config + QStringLiteral("Skin/");
-QString path_Snapshot = path_Config + QStringLiteral("Snapshot/");
+QString path_Snapshot = DefaultSnapshotFolder(path_Config);
 QString path_Work = DefaultWorkFolder();
 bool b_KeepRatio = false;
 QString g_s_Version;
@@ -24,6 +25,59 @@ QString WithSeparator(QString folder) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr char kInstalledMarker[] = "dero-installed";
+constexpr char kProfileFileName[] = "Output.dll";
+
+// A base folder of the desktop's conventions; a relative value is ignored, as other programs do.
+QString UserBaseFolder(const char* variable, const char* fallbackUnderHome) {
+    const QString base = qEnvironmentVariable(variable);
+    if (base.isEmpty() || QDir::isRelativePath(base)) {
+        return QDir::homePath() + '/' + QLatin1String(fallbackUnderHome);
+    }
+    return base;
+}
+
+}  // namespace
+
+bool ProgramFolderIsInstalled(const QString& programFolder) {
+    return FileExists(programFolder + QLatin1String(kInstalledMarker));
+}
+
+QString DefaultSnapshotFolder(const QString& programFolder) {
+    if (ProgramFolderIsInstalled(programFolder)) {
+        return UserBaseFolder("XDG_CACHE_HOME", ".cache") + QStringLiteral("/Derobox/Snapshot/");
+    }
+    return programFolder + QStringLiteral("Snapshot/");
+}
+
+QString ProfileFilePath() {
+    const QString stock = path_Config + QLatin1String(kProfileFileName);
+    if (!ProgramFolderIsInstalled(path_Config)) {
+        return stock;
+    }
+    const QString folder = UserBaseFolder("XDG_DATA_HOME", ".local/share") + "/Derobox/";
+    const QString own = folder + QLatin1String(kProfileFileName);
+    if (FileExists(own)) {
+        return own;
+    }
+    // Copied under a temporary name first, so a copy cut short is never taken for the file.
+    const QString partial = own + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!QDir().mkpath(folder) || !QFile::copy(stock, partial)) {
+        return QString();
+    }
+    // The stock file may be read-only; the user's copy is theirs to change.
+    QFile::setPermissions(partial, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    if (!QFile::rename(partial, own)) {
+        QFile::remove(partial);
+        return FileExists(own) ? own : QString();
+    }
+    return own;
+}
 
 QString DefaultWorkFolder() {
     return QDir::homePath() + QStringLiteral("/DeroOutput/");
@@ -46,7 +100,13 @@ QString TimeToText(int32_t seconds) {
 }
 
 bool CreateWorkFolders() {
-    if (!CreateFolder(path_Config) || !CreateFolder(path_Snapshot)) {
+    if (!CreateFolder(path_Config)) {
+        return false;
+    }
+    // The user's cache folder may not exist yet; the program folder's own scratch folder is made
+    // one level deep like the others.
+    if (!CreateFolder(path_Snapshot) &&
+        !(ProgramFolderIsInstalled(path_Config) && QDir().mkpath(path_Snapshot))) {
         return false;
     }
     if (CreateFolder(path_Work)) {

@@ -10,7 +10,7 @@
 
 extern QString path_Config;    // folder of the program file: profile file, libraries, help
 extern QString path_Skin;      // path_Config + "Skin/"
-extern QString path_Snapshot;  // path_Config + "Snapshot/": scratch thumbnails
+extern QString path_Snapshot;  // scratch thumbnails: see DefaultSnapshotFolder
 extern QString path_Work;      // output folder
 extern bool b_KeepRatio;       // keep the source's aspect ratio
 extern QString g_s_Version;    // set once the skins have loaded
@@ -31,6 +31,17 @@ inline constexpr char kKeepRatioValue[] = "KeepRatio";
 
 // The output folder used when none is stored or the stored one cannot be made: ~/DeroOutput/.
 QString DefaultWorkFolder();
+
+// An installed program folder is read-only to its users; it says so by holding the file
+// "dero-installed". The profile file and the scratch thumbnails then live in the user's own data
+// and cache folders ($XDG_DATA_HOME/Derobox/, $XDG_CACHE_HOME/Derobox/Snapshot/). A build tree
+// keeps both in the program folder.
+bool ProgramFolderIsInstalled(const QString& programFolder);
+// path_Config + "Snapshot/", or the user's cache folder for an installed program.
+QString DefaultSnapshotFolder(const QString& programFolder);
+// The profile file to read and write: path_Config + "Output.dll", or for an installed program
+// the user's copy, made from the stock file on first use (an empty string when it cannot be).
+QString ProfileFilePath();
 
 // hh:mm:ss; negative seconds count as 0, more than 86400 give "00:00:00".
 QString TimeToText(int32_t seconds);

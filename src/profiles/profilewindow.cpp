@@ -74,7 +74,7 @@ QString UnreadableLineText(const QString& name) {
 
 }  // namespace
 
-TProfileWindow::TProfileWindow() : TProfileWindow(path_Config + TProfileFile::FileName) {}
+TProfileWindow::TProfileWindow() : TProfileWindow(ProfileFilePath()) {}
 
 TProfileWindow::TProfileWindow(QString profilePath)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), profilePath_(std::move(profilePath)) {

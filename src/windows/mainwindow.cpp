@@ -36,7 +36,6 @@ namespace {
 
 // WM_DROPFILES: the window never registers for dropped files, so it only swallows the message.
 constexpr uint32_t kDropFilesMessage = 563;
-constexpr char kProfileFileName[] = "Output.dll";
 
 // Position arithmetic divides by clip durations without testing them for zero; with every
 // floating-point exception masked that gives an infinity or a NaN instead of a trap.
@@ -76,7 +75,7 @@ void TMainWindow::CreateFormParts() {
     ComboBox_OutputSetting->setObjectName(QStringLiteral("ComboBox_OutputSetting"));
     ComboBox_OutputSetting->setGeometry(24, 358, 497, 21);
     profileSelection_ = new TProfileSelection(
-        ComboBox_OutputSetting, path_Config + QLatin1String(kProfileFileName), path_Skin, this);
+        ComboBox_OutputSetting, ProfileFilePath(), path_Skin, this);
 }
 
 void TMainWindow::FormCreate() {

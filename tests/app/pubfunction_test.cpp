@@ -142,3 +142,46 @@ TEST_F(PubFunction, FileSizeInKibibytes) {
     EXPECT_EQ(FileSizeKiB(dir_.Path() + "missing"), 0);
     EXPECT_EQ(FileSizeKiB(dir_.Path()), 0);
 }
+
+namespace {
+
+TEST_F(PubFunction, AnInstalledProgramKeepsTheUsersFilesInTheUsersFolders) {
+    const QString data = dir_.Path() + "data";
+    const QString cache = dir_.Path() + "cache";
+    qputenv("XDG_DATA_HOME", data.toUtf8());
+    qputenv("XDG_CACHE_HOME", cache.toUtf8());
+    ASSERT_TRUE(QDir().mkpath(path_Config));
+    QFile stock(path_Config + "Output.dll");
+    ASSERT_TRUE(stock.open(QIODevice::WriteOnly));
+    stock.write("[mp4]\nProfileCount=1\n");
+    stock.close();
+    stock.setPermissions(QFileDevice::ReadOwner);
+
+    // A build tree: everything in the program folder.
+    EXPECT_EQ(ProfileFilePath(), path_Config + "Output.dll");
+    EXPECT_EQ(DefaultSnapshotFolder(path_Config), path_Config + "Snapshot/");
+
+    QFile(path_Config + "dero-installed").open(QIODevice::WriteOnly);
+    EXPECT_EQ(DefaultSnapshotFolder(path_Config), cache + "/Derobox/Snapshot/");
+    const QString own = data + "/Derobox/Output.dll";
+    ASSERT_EQ(ProfileFilePath(), own);
+    QFile copy(own);
+    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+    EXPECT_EQ(copy.readAll(), QByteArray("[mp4]\nProfileCount=1\n"));
+    // The copy is the user's to change, and a later start keeps the change.
+    copy.write("Profile0=Mine\n");
+    copy.close();
+    ASSERT_EQ(ProfileFilePath(), own);
+    QFile again(own);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(again.readAll().endsWith("Profile0=Mine\n"));
+    EXPECT_FALSE(QFile::exists(own + ".part"));
+
+    path_Snapshot = DefaultSnapshotFolder(path_Config);
+    EXPECT_TRUE(CreateWorkFolders());
+    EXPECT_TRUE(QDir(path_Snapshot).exists());
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_CACHE_HOME");
+}
+
+}  // namespace
