@@ -18,7 +18,8 @@ QImage Background() {
     QImage image = art::WindowBackground(size.width(), size.height(), QStringLiteral("About"));
     QPainter p(&image);
     art::Prepare(p);
-    p.drawImage(QRect(302, 56, 64, 64), pictures::Icon(64));
+    // Below the title and version, whose labels grow with their text, beside the description.
+    p.drawImage(QRect(322, 104, 48, 48), pictures::Icon(48));
     art::DrawText(p, QRect(37, layout::kVersion.top(), 140, layout::kVersion.height()),
                   Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Version"), art::Font(11),
                   palette::kSubtleText);
