@@ -20,11 +20,11 @@ class TStallMeter : public QObject {
     void Stop();
     // The largest gap beyond the interval since Start, in milliseconds.
     double LongestStallMs() const { return longestNs_ / 1e6; }
-    // The thread's own CPU time within that gap: near the gap, the thread was busy; near 0, it
-    // waited (for a lock, or for a core on a loaded machine).
+    // The thread's own CPU time between the two ticks of that gap (interval included): near the
+    // gap, the thread was busy; near 0, it waited (for a lock, or for a core on a loaded machine).
     double LongestStallCpuMs() const { return longestCpuNs_ / 1e6; }
-    // The time within that gap the thread was ready but had no core. What neither this nor the
-    // CPU time accounts for, the thread was blocked (a lock, a join, a sleep).
+    // The time between those two ticks the thread was ready but had no core. What neither this
+    // nor the CPU time accounts for, the thread was blocked (a lock, a join, a sleep) or idle.
     double LongestStallQueuedMs() const { return longestQueuedNs_ / 1e6; }
     // How many gaps since Start went more than 50 ms beyond the interval.
     int StallsOver50Ms() const { return over50_; }
