@@ -24,28 +24,22 @@ void TEncoderLibrary::UnInit() {
     std::thread worker;
     {
         std::lock_guard lock(mutex_);
+        quit_ = true;
         worker.swap(worker_);
     }
+    wake_.notify_all();
     if (worker.joinable()) {
         worker.join();
     }
 }
 
 bool TEncoderLibrary::Claim() {
-    std::thread finished;
-    {
-        std::lock_guard lock(mutex_);
-        if (busy_) {
-            return false;
-        }
-        busy_ = true;
-        stop_ = false;
-        finished.swap(worker_);
+    std::lock_guard lock(mutex_);
+    if (busy_) {
+        return false;
     }
-    // The previous worker has posted its message and is on its way out.
-    if (finished.joinable()) {
-        finished.join();
-    }
+    busy_ = true;
+    stop_ = false;
     return true;
 }
 
@@ -75,14 +69,35 @@ int TEncoderLibrary::Convert(const DeroWindowHandle* window, int argc, char** ar
         Release();
         return finished ? 0 : 1;
     }
-    const DeroWindowHandle handle = *window;
-    std::lock_guard lock(mutex_);
-    worker_ = std::thread([this, arguments = std::move(arguments), handle]() {
-        RunJob(arguments);
-        Release();
-        DeroPostMessage(&handle, WM_CONVERT_NEXT, 0, 0);
-    });
+    {
+        std::lock_guard lock(mutex_);
+        queued_ = TQueuedJob{std::move(arguments), *window};
+        if (!worker_.joinable()) {
+            quit_ = false;
+            worker_ = std::thread(&TEncoderLibrary::Work, this);
+        }
+    }
+    wake_.notify_one();
     return 0;
+}
+
+void TEncoderLibrary::Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return quit_ || queued_.has_value(); });
+        // A job queued just before UnInit still runs: it was stopped, so it ends at once and
+        // its caller gets the message it waits for.
+        if (!queued_) {
+            return;
+        }
+        const TQueuedJob job = std::move(*queued_);
+        queued_.reset();
+        lock.unlock();
+        RunJob(job.arguments);
+        Release();
+        DeroPostMessage(&job.window, WM_CONVERT_NEXT, 0, 0);
+        lock.lock();
+    }
 }
 
 void TEncoderLibrary::Stop() {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,7 +13,9 @@
 namespace dero {
 
 // The state behind the exported entries: the callbacks, and the worker thread of the one
-// conversion that may run at a time.
+// conversion that may run at a time. The worker lives from the first conversion until UnInit and
+// waits for the next job in between, so the caller never waits for a thread to end between clips
+// (on a busy machine an ending thread can take a tenth of a second to get a core).
 class TEncoderLibrary {
   public:
     static TEncoderLibrary& Instance();
@@ -36,6 +39,13 @@ class TEncoderLibrary {
     bool Claim();
     void Release();
     bool RunJob(const std::vector<std::string>& arguments);
+    // The worker thread's loop: takes queued jobs until UnInit asks it to end.
+    void Work();
+
+    struct TQueuedJob {
+        std::vector<std::string> arguments;
+        DeroWindowHandle window;
+    };
 
     std::atomic<DeroInfoCallback> info_{nullptr};
     std::atomic<DeroPercentCallback> percent_{nullptr};
@@ -44,7 +54,10 @@ class TEncoderLibrary {
     // without skipping dropped pictures.
     std::atomic<bool> decodeEveryPicture_{false};
     std::mutex mutex_;
+    std::condition_variable wake_;
     bool busy_ = false;
+    bool quit_ = false;
+    std::optional<TQueuedJob> queued_;
     std::thread worker_;
 };
 
