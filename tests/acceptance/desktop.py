@@ -105,12 +105,16 @@ class Desktop:
         return int(values["X"]), int(values["Y"])
 
     def click_at(self, x, y, button=1):
-        self._run(["xdotool", "mousemove", "--sync", str(x), str(y)])
-        time.sleep(0.15)
+        self.move_to(x, y)
         self._run(["xdotool", "click", str(button)])
         time.sleep(0.2)
 
     def move_to(self, x, y):
+        # "mousemove --sync" waits for the pointer to move, so onto the spot where it already is
+        # it would wait until something else moved it.
+        location = self.output(["xdotool", "getmouselocation", "--shell"])
+        if f"X={x}\n" in location and f"Y={y}\n" in location:
+            return
         self._run(["xdotool", "mousemove", "--sync", str(x), str(y)])
         time.sleep(0.15)
 
@@ -120,7 +124,20 @@ class Desktop:
         self.click_at(left + x, top + y)
 
     def type_text(self, text):
-        self._run(["xdotool", "type", "--delay", "20", text])
+        # A letter outside the keyboard map is typed through a key that xdotool maps for it and
+        # maps back at once; typed in a quick run, the program may read the key after it was
+        # mapped back and the letter is lost. Such letters go one at a time, slowly.
+        run = ""
+        for letter in text + "\0":
+            if letter.isascii() and letter != "\0":
+                run += letter
+                continue
+            if run:
+                self._run(["xdotool", "type", "--delay", "20", run])
+                run = ""
+            if letter != "\0":
+                self._run(["xdotool", "type", "--delay", "150", letter])
+                time.sleep(0.3)
 
     def key(self, *names):
         self._run(["xdotool", "key", *names])
