@@ -15,11 +15,7 @@
 // loads the library once, before it is timed; dero-encode pays a process start and the library's
 // initialisation per clip, a few tenths of a second each, which counts in its total as it would
 // for a user running it clip by clip.
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -40,8 +36,6 @@
 #include "support/testmedia.h"
 #include "windowrun.h"
 
-extern char** environ;
-
 namespace {
 
 constexpr int kClipCount = 5;
@@ -58,31 +52,10 @@ struct TChildRun {
 };
 
 TChildRun RunChild(const std::string& program, const std::vector<std::string>& arguments) {
-    std::vector<std::string> copies = arguments;
-    std::string name = program;
-    std::vector<char*> argv{name.data()};
-    for (std::string& argument : copies) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     TChildRun run;
     const auto start = std::chrono::steady_clock::now();
-    pid_t child = 0;
-    const int spawned =
-        posix_spawnp(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        return run;
-    }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-    }
+    run.Ok = TestMedia::Run(program, arguments);
     run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;
 }
 
