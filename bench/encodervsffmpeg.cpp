@@ -12,7 +12,10 @@
 // gets its two-core bound: every stage timed alone by the `ffmpeg` command (decode, decode + scale,
 // MPEG-4 encode from raw pictures, AAC encode from raw samples, mux), scaling counted as decode +
 // scale less decode, the sum of their CPU halved. The engine's wall time over that bound shows how
-// far overlapping the stages got; below 1 means it does less work than the command's stages. Also:
+// far overlapping the stages got; below 1 means it does less work than the command's stages. And
+// its frame-exact floor: the command's CPU less what an engine that keeps every output picture
+// identical can leave out (decoding dropped pictures nothing refers to, scaling dropped pictures),
+// which no engine on the same decoder goes below. Also:
 // the last 10 s of a 10-minute source against a whole 10-second file, and probe + thumbnail time
 // per source through the library's entries. Ratios, not absolute times, are the result: on a shared
 // machine absolute times wander. Last, the video rate of every stock profile on two detailed
@@ -29,6 +32,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -38,6 +42,7 @@ extern "C" {
 }
 
 #include "dero_encoder.h"
+#include "pictureplan.h"
 
 namespace {
 
@@ -249,13 +254,30 @@ double StageCpu(const std::string& what, const Arguments& arguments) {
     return measurement.cpuSeconds;
 }
 
-// The CPU seconds of each stage alone, as the command does it, halved: what two cores need at
-// least if nothing is done twice. Raw pictures and samples are made first, untimed.
-double TwoCoreBound(const Case& c) {
+// CPU seconds of each stage alone, as the command does it.
+struct Stages {
+    double decode = 0;
+    // Decoding with every non-reference picture left out.
+    double decodeReferences = 0;
+    double decodeScale = 0;
+    double video = 0;
+    double audio = 0;
+    double mux = 0;
+
+    double Scale() const { return std::max(0.0, decodeScale - decode); }
+    // What two cores need at least if nothing is done twice.
+    double TwoCoreBound() const {
+        return (std::max(decode, decodeScale) + video + audio + mux) / 2;
+    }
+};
+
+// Raw pictures and samples are made first, untimed.
+Stages TimeStages(const Case& c, bool withReferenceDecode) {
     const Arguments cut = {
         "-ss", std::to_string(c.startSeconds), "-t", std::to_string(c.length), "-i", c.input};
-    auto with = [&](Arguments rest) {
+    auto with = [&](Arguments rest, Arguments before = {}) {
         rest.insert(rest.begin(), cut.begin(), cut.end());
+        rest.insert(rest.begin(), before.begin(), before.end());
         return rest;
     };
     const std::string pictures = c.output + ".stage.yuv";
@@ -265,26 +287,30 @@ double TwoCoreBound(const Case& c) {
                                    "rawvideo", pictures})));
     RunChild("ffmpeg",
              Quiet(with({"-map", "0:a:0", "-ac", "2", "-ar", "22050", "-f", "f32le", samples})));
-    const double decode =
-        StageCpu("decode", with({"-map", "0:v:0", "-map", "0:a:0?", "-f", "null", "-"}));
-    const double decodeScale =
+    const Arguments decodeOnly = {"-map", "0:v:0", "-map", "0:a:0?", "-f", "null", "-"};
+    Stages stages;
+    stages.decode = StageCpu("decode", with(decodeOnly));
+    if (withReferenceDecode) {
+        stages.decodeReferences =
+            StageCpu("decode references", with(decodeOnly, {"-skip_frame", "noref"}));
+    }
+    stages.decodeScale =
         StageCpu("decode+scale",
                  with({"-map", "0:v:0", "-map", "0:a:0?", "-vf", c.chain, "-f", "null", "-"}));
-    const double video =
+    stages.video =
         StageCpu("mpeg4", {"-f",  "rawvideo", "-pix_fmt",  "yuv420p", "-s",    c.size, "-r",
                            "15",  "-i",       pictures,    "-c:v",    "mpeg4", "-b:v", "300k",
                            "-bf", "0",        "-bitexact", "-f",      "null",  "-"});
-    const double audio =
-        StageCpu("aac", {"-f", "f32le", "-ar", "22050", "-ac", "2", "-i", samples, "-c:a", "aac",
-                         "-b:a", "64k", "-bitexact", "-f", "null", "-"});
-    const double mux = StageCpu("mux", {"-i", c.output + ".ffmpeg.MP4", "-map", "0", "-c", "copy",
-                                        "-movflags", "+faststart", "-f", "mp4", muxed});
+    stages.audio = StageCpu("aac", {"-f", "f32le", "-ar", "22050", "-ac", "2", "-i", samples,
+                                    "-c:a", "aac", "-b:a", "64k", "-bitexact", "-f", "null", "-"});
+    stages.mux = StageCpu("mux", {"-i", c.output + ".ffmpeg.MP4", "-map", "0", "-c", "copy",
+                                  "-movflags", "+faststart", "-f", "mp4", muxed});
     unlink(pictures.c_str());
     unlink(samples.c_str());
     unlink(muxed.c_str());
-    std::printf("  stages: decode %.2f, scale %.2f, mpeg4 %.2f, aac %.2f, mux %.2f s CPU\n", decode,
-                std::max(0.0, decodeScale - decode), video, audio, mux);
-    return (std::max(decode, decodeScale) + video + audio + mux) / 2;
+    std::printf("  stages: decode %.2f, scale %.2f, mpeg4 %.2f, aac %.2f, mux %.2f s CPU\n",
+                stages.decode, stages.Scale(), stages.video, stages.audio, stages.mux);
+    return stages;
 }
 
 struct Medians {
@@ -304,9 +330,11 @@ Medians MedianOf(const std::vector<Measurement>& runs) {
     return {Median(times), Median(cpu), Median(memory)};
 }
 
-// Returns program A's median wall time, 0 after a failure.
-double Compare(const std::string& label, const std::string& programA, const Arguments& a,
-               const std::string& programB, const Arguments& b) {
+// Medians of program A and program B; empty after a failure.
+std::optional<std::pair<Medians, Medians>> Compare(const std::string& label,
+                                                   const std::string& programA, const Arguments& a,
+                                                   const std::string& programB,
+                                                   const Arguments& b) {
     std::vector<Measurement> runsA, runsB;
     for (int run = 0; run < 3; ++run) {
         runsA.push_back(RunChild(programA, a));
@@ -314,7 +342,7 @@ double Compare(const std::string& label, const std::string& programA, const Argu
         if (!runsA.back().ok || !runsB.back().ok) {
             std::printf("%-40s FAILED (%s)\n", label.c_str(),
                         !runsA.back().ok ? "first" : "second");
-            return 0;
+            return std::nullopt;
         }
     }
     const Medians first = MedianOf(runsA), second = MedianOf(runsB);
@@ -326,16 +354,41 @@ double Compare(const std::string& label, const std::string& programA, const Argu
         first.peakKilobytes, second.peakKilobytes,
         double(first.peakKilobytes) / second.peakKilobytes);
     std::fflush(stdout);
-    return first.seconds;
+    return std::make_pair(first, second);
+}
+
+// The least CPU any engine that stays frame-exact spends on the job: the command's own, less
+// decoding the dropped pictures nothing refers to and scaling every dropped picture. Decoding a
+// non-reference picture is priced at the average the command's two decode runs give.
+void PrintFloor(const Stages& stages, const TPictureCounts& pictures, const Medians& dero,
+                const Medians& command) {
+    const double otherPictures = stages.decode - stages.decodeReferences;
+    const double undecoded =
+        pictures.Other() > 0 ? otherPictures * pictures.droppedOther / pictures.Other() : 0;
+    const double unscaled =
+        pictures.Total() > 0 ? stages.Scale() * pictures.Dropped() / pictures.Total() : 0;
+    const double floor = command.cpuSeconds - undecoded - unscaled;
+    std::printf(
+        "  pictures: %d kept, %d dropped (%d of them referred to by nothing)\n"
+        "  frame-exact floor %.2f s CPU = %.2f of the command's; dero cpu / floor %.2f; "
+        "two-core wall floor %.2f s = %.2f of the command's wall\n",
+        pictures.keptReference + pictures.keptOther, pictures.Dropped(), pictures.droppedOther,
+        floor, floor / command.cpuSeconds, dero.cpuSeconds / floor, floor / 2,
+        floor / 2 / command.seconds);
+    std::fflush(stdout);
 }
 
 void CompareWithBound(const Case& c, const std::string& encoder) {
-    const double wall = Compare(c.name, encoder, c.dero, "ffmpeg", c.ffmpeg);
-    if (wall > 0) {
-        const double bound = TwoCoreBound(c);
-        std::printf("  two-core bound %.2f s; dero wall / bound %.2f\n", bound, wall / bound);
-        std::fflush(stdout);
+    const auto medians = Compare(c.name, encoder, c.dero, "ffmpeg", c.ffmpeg);
+    if (!medians) {
+        return;
     }
+    const TPictureCounts pictures = CountPictures(c.input, c.startSeconds, c.length, 15);
+    const Stages stages = TimeStages(c, pictures.droppedOther > 0);
+    const double bound = stages.TwoCoreBound();
+    std::printf("  two-core bound %.2f s; dero wall / bound %.2f\n", bound,
+                medians->first.seconds / bound);
+    PrintFloor(stages, pictures, medians->first, medians->second);
 }
 
 void ProbeAndThumbnail(const std::string& folder, const std::string& programs,
