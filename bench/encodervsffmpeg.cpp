@@ -15,7 +15,7 @@
 // far overlapping the stages got; below 1 means it does less work than the command's stages. And
 // its frame-exact floor: the command's CPU less what an engine that keeps every output picture
 // identical can leave out (decoding dropped pictures nothing refers to, scaling dropped pictures),
-// which no engine on the same decoder goes below. Also:
+// an engine that spends on the remaining work what the command spends cannot go below. Also:
 // the last 10 s of a 10-minute source against a whole 10-second file, and probe + thumbnail time
 // per source through the library's entries. Ratios, not absolute times, are the result: on a shared
 // machine absolute times wander. Last, the video rate of every stock profile on two detailed
@@ -357,9 +357,10 @@ std::optional<std::pair<Medians, Medians>> Compare(const std::string& label,
     return std::make_pair(first, second);
 }
 
-// The least CPU any engine that stays frame-exact spends on the job: the command's own, less
-// decoding the dropped pictures nothing refers to and scaling every dropped picture. Decoding a
-// non-reference picture is priced at the average the command's two decode runs give.
+// The command's CPU less what keeping every output picture lets an engine leave out: decoding the
+// dropped pictures nothing refers to, and scaling any dropped picture. Only cheaper stages take
+// an engine below it. Decoding a non-reference picture is priced at the average the command's two
+// decode runs give.
 void PrintFloor(const Stages& stages, const TPictureCounts& pictures, const Medians& dero,
                 const Medians& command) {
     const double otherPictures = stages.decode - stages.decodeReferences;
