@@ -14,8 +14,8 @@
 // scale less decode, the sum of their CPU halved. The engine's wall time over that bound shows how
 // far overlapping the stages got; below 1 means it does less work than the command's stages. And
 // its frame-exact floor: the command's CPU less what an engine that keeps every output picture
-// identical can leave out (decoding dropped pictures nothing refers to, scaling dropped pictures),
-// an engine that spends on the remaining work what the command spends cannot go below. Also:
+// identical can leave out (decoding dropped pictures nothing refers to, scaling dropped pictures);
+// an engine that spends on the remaining work what the command spends cannot go below it. Also:
 // the last 10 s of a 10-minute source against a whole 10-second file, and probe + thumbnail time
 // per source through the library's entries. Ratios, not absolute times, are the result: on a shared
 // machine absolute times wander. Last, the video rate of every stock profile on two detailed
