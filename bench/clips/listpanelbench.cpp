@@ -20,11 +20,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/encoderbinding.h"
 #include "app/pubfunction.h"
 #include "clips/addfilescommand.h"
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
-#include "app/encoderbinding.h"
 
 namespace {
 

@@ -74,8 +74,8 @@ void TMainWindow::CreateFormParts() {
     ComboBox_OutputSetting = new QComboBox(this);
     ComboBox_OutputSetting->setObjectName(QStringLiteral("ComboBox_OutputSetting"));
     ComboBox_OutputSetting->setGeometry(24, 358, 497, 21);
-    profileSelection_ = new TProfileSelection(
-        ComboBox_OutputSetting, ProfileFilePath(), path_Skin, this);
+    profileSelection_ =
+        new TProfileSelection(ComboBox_OutputSetting, ProfileFilePath(), path_Skin, this);
 }
 
 void TMainWindow::FormCreate() {

@@ -7,13 +7,13 @@
 #include <QTest>
 #include <set>
 
+#include "app/encoderbinding.h"
 #include "app/pubfunction.h"
 #include "clipfixtures.h"
 #include "clips/addfilescommand.h"
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
 #include "clips/listpanelskin.h"
-#include "app/encoderbinding.h"
 #include "messagerecorder.h"
 #include "skin/skin.h"
 #include "support/tempdir.h"

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "app/cliprecord.h"
-#include "conversion/clipconverter.h"
 #include "app/clipsource.h"
 #include "app/convertsettings.h"
 #include "app/encoderbinding.h"
+#include "conversion/clipconverter.h"
 #include "support/modalanswerer.h"
 #include "support/tempdir.h"
 

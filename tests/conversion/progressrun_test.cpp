@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QThread>
 
-#include "app/pubfunction.h"
 #include "app/convertsettings.h"
+#include "app/pubfunction.h"
 #include "conversion/progresswindow.h"
 #include "platform/filesystem.h"
 #include "platform/urlcatcher.h"
