@@ -5,11 +5,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 
-#include "app/pubfunction.h"
 #include "app/clipsource.h"
 #include "app/convertsettings.h"
 #include "app/encoderbinding.h"
+#include "app/pubfunction.h"
 #include "conversion/infotext.h"
 #include "conversion/sleepinhibitor.h"
 #include "platform/filesystem.h"
@@ -76,38 +77,46 @@ TProgressWindow::~TProgressWindow() {
 }
 
 void TProgressWindow::CreateFormParts() {
-    Label1 = MakeLabel("Label1", QStringLiteral("Current Clip :"), {40, 64, 110, 16}, this);
-    Label2 = MakeLabel("Label2", QStringLiteral("Destination Name :"), {40, 88, 110, 16}, this);
-    Label5 = MakeLabel("Label5", QStringLiteral("Start Time :"), {40, 112, 110, 16}, this);
-    Label6 = MakeLabel("Label6", QStringLiteral("Stop Time :"), {290, 112, 100, 16}, this);
-    Label3 = MakeLabel("Label3", QStringLiteral("Total Length :"), {40, 136, 110, 16}, this);
-    Label4 = MakeLabel("Label4", QStringLiteral("Current Time :"), {290, 136, 100, 16}, this);
-    Label_SrcName = MakeLabel("Label_SrcName", QString(), {150, 64, 356, 16}, this);
-    Label_DesName = MakeLabel("Label_DesName", QString(), {150, 88, 356, 16}, this);
-    Label_StartTime = MakeLabel("Label_StartTime", kZeroTime, {150, 112, 100, 16}, this);
-    Label_StopTime = MakeLabel("Label_StopTime", kZeroTime, {390, 112, 100, 16}, this);
-    Label_Length = MakeLabel("Label_Length", kZeroTime, {150, 136, 100, 16}, this);
-    Label_CurrentTime = MakeLabel("Label_CurrentTime", kZeroTime, {390, 136, 100, 16}, this);
+    Label1 = MakeLabel("Label1", QStringLiteral("Current Clip :"), {28, 58, 118, 14}, this);
+    Label2 = MakeLabel("Label2", QStringLiteral("Destination Name :"), {28, 80, 118, 14}, this);
+    Label5 = MakeLabel("Label5", QStringLiteral("Start Time :"), {28, 112, 118, 14}, this);
+    Label6 = MakeLabel("Label6", QStringLiteral("Stop Time :"), {290, 112, 100, 14}, this);
+    Label3 = MakeLabel("Label3", QStringLiteral("Total Length :"), {28, 134, 118, 14}, this);
+    Label4 = MakeLabel("Label4", QStringLiteral("Current Time :"), {290, 134, 100, 14}, this);
+    Label_SrcName = MakeLabel("Label_SrcName", QString(), {150, 58, 372, 14}, this);
+    Label_DesName = MakeLabel("Label_DesName", QString(), {150, 80, 372, 14}, this);
+    Label_StartTime = MakeLabel("Label_StartTime", kZeroTime, {150, 112, 90, 14}, this);
+    Label_StopTime = MakeLabel("Label_StopTime", kZeroTime, {394, 112, 90, 14}, this);
+    Label_Length = MakeLabel("Label_Length", kZeroTime, {150, 134, 90, 14}, this);
+    Label_CurrentTime = MakeLabel("Label_CurrentTime", kZeroTime, {394, 134, 90, 14}, this);
     CreateProgressPanel();
     Edit_WorkingFolder = new QLineEdit(this);
     Edit_WorkingFolder->setObjectName(QStringLiteral("Edit_WorkingFolder"));
-    Edit_WorkingFolder->setGeometry(40, 236, 380, 21);
+    Edit_WorkingFolder->setGeometry(28, 248, 390, 21);
     Edit_WorkingFolder->setReadOnly(true);
 }
 
 void TProgressWindow::CreateProgressPanel() {
     Panel_Progress = new QWidget(this);
     Panel_Progress->setObjectName(QStringLiteral("Panel_Progress"));
-    Panel_Progress->setGeometry(133, 176, kPanelWidth, kPanelHeight);
+    Panel_Progress->setGeometry(150, 174, kPanelWidth, kPanelHeight);
     // Disabled, like the background: presses on the bars drag the window.
     Panel_Progress->setEnabled(false);
     const int lower = kPanelHeight - kBarHeight;
-    Label_CP = MakeLabel("Label_CP", QStringLiteral("0"), {118, 1, 22, 14}, Panel_Progress);
-    Label10 = MakeLabel("Label10", QStringLiteral("%"), {141, 1, 12, 14}, Panel_Progress);
-    Label_TP = MakeLabel("Label_TP", QStringLiteral("0"), {118, lower + 1, 22, 14}, Panel_Progress);
-    Label9 = MakeLabel("Label9", QStringLiteral("%"), {141, lower + 1, 12, 14}, Panel_Progress);
+    Label_CP = MakeLabel("Label_CP", QStringLiteral("0"), {232, 1, 26, 14}, Panel_Progress);
+    Label10 = MakeLabel("Label10", QStringLiteral("%"), {259, 1, 14, 14}, Panel_Progress);
+    Label_TP = MakeLabel("Label_TP", QStringLiteral("0"), {232, lower + 1, 26, 14}, Panel_Progress);
+    Label9 = MakeLabel("Label9", QStringLiteral("%"), {259, lower + 1, 14, 14}, Panel_Progress);
     Label_CP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label_TP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The panel is disabled only so that presses on it drag the window; its percentages are
+    // still live values and keep the normal text colour.
+    for (QLabel* label : {Label_CP, Label10, Label_TP, Label9}) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Disabled, QPalette::WindowText,
+                         palette.color(QPalette::Active, QPalette::WindowText));
+        label->setPalette(palette);
+    }
 }
 
 QLabel* TProgressWindow::MakeLabel(const char* name, const QString& caption, const QRect& bounds,
@@ -130,6 +139,9 @@ void TProgressWindow::FormCreate() {
                        {kBarOffset, kPanelHeight - kBarHeight, kPanelWidth, kBarHeight});
     Img_CP->SetTransparent(true);
     Img_TP->SetTransparent(true);
+    // Each picture is made at the back; the fills then go above the grooves they slide over.
+    Img_CP->raise();
+    Img_TP->raise();
     // The percent texts stay readable above the fills that slide under them.
     for (QLabel* label : {Label_CP, Label_TP, Label10, Label9}) {
         label->raise();

@@ -11,8 +11,8 @@
 #include <QThread>
 #include <thread>
 
-#include "app/pubfunction.h"
 #include "app/convertsettings.h"
+#include "app/pubfunction.h"
 #include "conversion/progresswindow.h"
 #include "platform/filesystem.h"
 #include "platform/urlcatcher.h"
@@ -155,11 +155,18 @@ TEST_F(ProgressWindowTest, TheFormHoldsItsControlsForTheSkin) {
     EXPECT_TRUE(window_.Img_TP->Transparent());
     EXPECT_FALSE(window_.Img_Background->isEnabled());
 
-    // The percent labels lie above the fills, in the order they were brought to the front.
+    // The fills lie above the grooves they slide over, and the percent labels above both, in the
+    // order they were brought to the front.
     const QObjectList stack = window_.Panel_Progress->children();
     ASSERT_GE(stack.size(), 4);
+    EXPECT_LT(stack.indexOf(window_.Img_Progress), stack.indexOf(window_.Img_CP));
+    EXPECT_LT(stack.indexOf(window_.Img_Progress), stack.indexOf(window_.Img_TP));
     EXPECT_EQ(stack.mid(stack.size() - 4),
               QObjectList({window_.Label_CP, window_.Label_TP, window_.Label10, window_.Label9}));
+    // The disabled panel still shows its percentages in the normal text colour.
+    const QPalette& percent = window_.Label_CP->palette();
+    EXPECT_EQ(percent.color(QPalette::Disabled, QPalette::WindowText),
+              percent.color(QPalette::Active, QPalette::WindowText));
 
     QStringList keys;
     for (const TSkinComponent& component : window_.SkinComponents()) {
