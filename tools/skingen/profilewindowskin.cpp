@@ -20,6 +20,11 @@ QImage Background() {
     // Soft cards under the group boxes, in their own pale blue, so their corners sit well.
     art::DrawCard(p, layout::kVideoGroup.adjusted(-2, -2, 2, 2), 6, palette::kGroupBlue);
     art::DrawCard(p, layout::kAudioGroup.adjusted(-2, -2, 2, 2), 6, palette::kGroupBlue);
+    // The name's edit is flat and has no label of its own: the background names it and draws
+    // the field it sits in.
+    art::DrawText(p, layout::kNameCaption.adjusted(0, -2, 0, 2), Qt::AlignLeft | Qt::AlignVCenter,
+                  QStringLiteral("Profile Name:"), art::Font(12), palette::kText);
+    art::DrawCard(p, layout::kName.adjusted(-3, -1, 3, 1), 3, palette::kCard);
     return image;
 }
 
