@@ -336,6 +336,9 @@ void TProgressWindow::Finish() {
         }
     } else {
         SetProgress(100);
+        // The library's last progress line comes a little before the end; the time shown ends
+        // where the bars do.
+        Label_CurrentTime->setText(TimeToText(clipStart_ + clipLength_));
     }
     TellRunEnd(wasActive);
     if (userStopped_) {

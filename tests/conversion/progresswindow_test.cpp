@@ -318,6 +318,7 @@ TEST_F(ProgressWindowTest, AFinishedRunShowsAllAndOpensTheFolder) {
     EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("100"));
     EXPECT_EQ(window_.Label_TP->text(), QStringLiteral("100"));
     EXPECT_EQ(window_.Img_TP->x(), 0);
+    EXPECT_EQ(window_.Label_CurrentTime->text(), QStringLiteral("00:00:10"));
     EXPECT_FALSE(window_.TB_Start->isHidden());
     ASSERT_EQ(desktop_.opened.size(), 1);
     EXPECT_EQ(desktop_.opened.first().toLocalFile(), out_.Path());
