@@ -133,15 +133,13 @@ QLabel* TProgressWindow::MakeLabel(const char* name, const QString& caption, con
 void TProgressWindow::FormCreate() {
     Img_Background = MakeImage("Img_Background", this, {0, 0, width(), height()});
     Img_Background->lower();
+    // The panel's pictures stack in the order they are made: the fills over the grooves.
     Img_Progress = MakeImage("Img_Progress", Panel_Progress, {0, 0, kPanelWidth, kPanelHeight});
     Img_CP = MakeImage("Img_CP", Panel_Progress, {kBarOffset, 0, kPanelWidth, kBarHeight});
     Img_TP = MakeImage("Img_TP", Panel_Progress,
                        {kBarOffset, kPanelHeight - kBarHeight, kPanelWidth, kBarHeight});
     Img_CP->SetTransparent(true);
     Img_TP->SetTransparent(true);
-    // Each picture is made at the back; the fills then go above the grooves they slide over.
-    Img_CP->raise();
-    Img_TP->raise();
     // The percent texts stay readable above the fills that slide under them.
     for (QLabel* label : {Label_CP, Label_TP, Label10, Label9}) {
         label->raise();
@@ -157,7 +155,6 @@ TImage* TProgressWindow::MakeImage(const char* name, QWidget* parent, const QRec
     image->setObjectName(QLatin1String(name));
     image->setGeometry(bounds);
     image->setEnabled(false);
-    image->lower();
     return image;
 }
 
