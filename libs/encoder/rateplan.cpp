@@ -28,23 +28,16 @@ constexpr std::array<TLevel, 6> kSimpleProfileLevels = {{
 // 3GPP phones are built for Simple Profile level 3 at most.
 constexpr int kPhoneLevel = 3;
 
-// Any one second may carry at most the buffer's content plus a second of the fill rate. The
-// encoder's buffer model is tracked per picture, so keep a margin below the level's maximum.
-constexpr double kWindowShare = 0.95;
-// A seventh of the window as buffer holds a key picture of the small sizes phones play; the rest
-// is the fill rate, which a profile at its level's ceiling gets as its target.
-constexpr double kBufferShare = 0.15;
+// The stream carries no buffer parameters of its own, so a decoder starts with the level's
+// default occupancy, 170/256 of the buffer. The encoder counts on half of that: the decoder then
+// always holds more than the encoder assumes, and a short clip cannot spend a large start-up
+// store on top of its rate.
+constexpr int64_t kStartOccupancyNumerator = 85;
+constexpr int64_t kStartOccupancyDenominator = 256;
 
-struct TBudget {
-    int64_t maxBitsPerSecond;
-    int64_t bufferBits;
-};
-
-TBudget BudgetOf(const TLevel& level) {
-    const auto window = static_cast<int64_t>(double(level.bitsPerSecond) * kWindowShare);
-    const int64_t buffer =
-        std::min(level.bufferBits, static_cast<int64_t>(double(window) * kBufferShare));
-    return {window - buffer, buffer};
+bool Holds(const TLevel& level, int64_t perFrame, int64_t perSecond, int64_t bitsPerSecond) {
+    return perFrame <= level.macroblocksPerFrame && perSecond <= level.macroblocksPerSecond &&
+           bitsPerSecond <= level.bitsPerSecond;
 }
 
 }  // namespace
@@ -55,25 +48,25 @@ TRatePlan TRatePlan::For(int width, int height, AVRational rate, int kbps,
     const auto perSecond = static_cast<int64_t>(std::ceil(double(perFrame) * av_q2d(rate)));
     const int64_t asked = std::max<int64_t>(int64_t{kbps} * 1000, 1000);
     const int highest = format == "3gp" ? kPhoneLevel : kSimpleProfileLevels.back().code;
-    // The lowest level that holds the pictures and lets the asked rate through its budget; the
-    // highest allowed one, with the target lowered to its budget, when none does.
+    // The lowest level that holds the pictures and the asked rate; the highest allowed one, with
+    // the target lowered to its maximum, when none does.
     const TLevel* chosen = nullptr;
     for (const TLevel& level : kSimpleProfileLevels) {
         if (level.code > highest) {
             break;
         }
         chosen = &level;
-        if (perFrame <= level.macroblocksPerFrame && perSecond <= level.macroblocksPerSecond &&
-            asked <= BudgetOf(level).maxBitsPerSecond) {
+        if (Holds(level, perFrame, perSecond, asked)) {
             break;
         }
     }
-    const TBudget budget = BudgetOf(*chosen);
     TRatePlan plan;
     plan.level = chosen->code;
-    plan.maxBitsPerSecond = budget.maxBitsPerSecond;
-    plan.bufferBits = static_cast<int>(budget.bufferBits);
-    plan.targetBitsPerSecond = std::min(asked, budget.maxBitsPerSecond);
+    plan.maxBitsPerSecond = chosen->bitsPerSecond;
+    plan.bufferBits = static_cast<int>(chosen->bufferBits);
+    plan.initialBufferBits = static_cast<int>(chosen->bufferBits * kStartOccupancyNumerator /
+                                              kStartOccupancyDenominator);
+    plan.targetBitsPerSecond = std::min(asked, chosen->bitsPerSecond);
     return plan;
 }
 
@@ -86,10 +79,7 @@ void TRatePlan::ApplyTo(AVCodecContext* encoder) const {
     encoder->bit_rate_tolerance = static_cast<int>(targetBitsPerSecond / 2);
     encoder->rc_max_rate = maxBitsPerSecond;
     encoder->rc_buffer_size = bufferBits;
-    encoder->rc_initial_buffer_occupancy = bufferBits * 3 / 4;
-    // A key picture may use all the buffer holds, not just a third: a small buffer otherwise
-    // forces key pictures to the coarsest quantiser.
-    encoder->rc_max_available_vbv_use = 1.0f;
+    encoder->rc_initial_buffer_occupancy = initialBufferBits;
 }
 
 }  // namespace dero

@@ -8,9 +8,9 @@
 namespace dero {
 
 // How the MPEG-4 encoder spends its bits for one output: the Simple Profile level written into
-// the stream and a rate control that the stream then keeps. The asked rate is the target over
-// the clip; the buffer model caps every one-second stretch at the level's maximum rate, so a
-// player that checks the level can trust it.
+// the stream and a rate control that keeps that level's own video buffering verifier. A decoder
+// buffer of the level's size, filled at the level's maximum rate, never runs dry; the asked rate
+// is the target over the clip wherever the level allows it.
 class TRatePlan {
   public:
     // Plans for pictures of width x height at rate, asked kbit/s, in the container format
@@ -23,8 +23,9 @@ class TRatePlan {
 
     int level = 1;
     int64_t targetBitsPerSecond = 0;  // below the asked rate only where the level forbids it
-    int64_t maxBitsPerSecond = 0;
-    int bufferBits = 0;
+    int64_t maxBitsPerSecond = 0;     // the level's maximum: the rate the decoder buffer fills at
+    int bufferBits = 0;               // the level's buffer
+    int initialBufferBits = 0;        // what that buffer holds when the first picture is taken
 };
 
 }  // namespace dero

@@ -30,10 +30,10 @@ TEST_F(ConvertTest, WritesEachFamilyContainerWithSimpleProfileAndAacLc) {
         int width, height, level;
     };
     const std::vector<Case> cases = {
-        // Levels leave the rate room below their maximum.
-        {"3gp", "3gp4", "176x144", "15", "22050", "1", 176, 144, 3},
-        {"psp", "MSNV", "320x240", "29.97", "24000", "2", 320, 240, 4},
-        {"mp4", "isom", "352x288", "25", "44100", "2", 352, 288, 4},
+        // The lowest level whose maximum rate takes the asked one, up to the ceiling itself.
+        {"3gp", "3gp4", "176x144", "15", "22050", "1", 176, 144, 2},
+        {"psp", "MSNV", "320x240", "29.97", "24000", "2", 320, 240, 3},
+        {"mp4", "isom", "352x288", "25", "44100", "2", 352, 288, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format);
