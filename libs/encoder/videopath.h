@@ -12,6 +12,7 @@
 namespace dero {
 
 class TDecodeSkipPlanner;
+class TNonReferenceGate;
 class TPipeline;
 class TSilentTrack;
 
@@ -56,7 +57,7 @@ class TVideoPath {
     enum class TPlace { Outside, Inside, AfterEnd };
 
     void StartDecoding();
-    void SendPacket(AVPacket* packet, TDecodeSkipPlanner& planner);
+    void SendPacket(AVPacket* packet, TNonReferenceGate& gate, TDecodeSkipPlanner& planner);
     TPlace Place(AVFrame* frame);
     void EndDecoding(bool reachedEnd);
     bool Deinterlaces(const AVFrame& first) const;
