@@ -7,6 +7,7 @@
 #include "decodeskipplanner.h"
 #include "encodeerror.h"
 #include "filtergraph.h"
+#include "nonreferencegate.h"
 #include "outputfile.h"
 #include "pictureconformer.h"
 #include "pipeline.h"
@@ -56,11 +57,10 @@ void TVideoPath::StartDecoding() {
 
 void TVideoPath::Decode() {
     StartDecoding();
-    // Only the H.264 decoder is known to leave out exactly the non-reference pictures, with
-    // frame threads too.
-    TDecodeSkipPlanner planner(
-        ends_.source.timeBase, encoder_->framerate, end_,
-        options_.skipDroppedPictures && ends_.source.codecId == AV_CODEC_ID_H264);
+    AVCodecContext* decoder = ends_.decoder.get();
+    TNonReferenceGate gate(decoder->codec_id, decoder->extradata, decoder->extradata_size);
+    TDecodeSkipPlanner planner(ends_.source.timeBase, encoder_->framerate, end_,
+                               options_.skipDroppedPictures && gate.Supported());
     FramePtr frame = MakeFrame();
     bool reachedEnd = false;
     int barrenPackets = 0;
@@ -69,7 +69,7 @@ void TVideoPath::Decode() {
         if (!packet) {
             return;
         }
-        SendPacket(packet->get(), planner);
+        SendPacket(packet->get(), gate, planner);
         int received = 0;
         ++barrenPackets;
         while (!reachedEnd &&
@@ -149,10 +149,15 @@ void TVideoPath::EndDecoding(bool reachedEnd) {
     decoded_.Push(TFrameItem{nullptr, endPts});
 }
 
-void TVideoPath::SendPacket(AVPacket* packet, TDecodeSkipPlanner& planner) {
+void TVideoPath::SendPacket(AVPacket* packet, TNonReferenceGate& gate,
+                            TDecodeSkipPlanner& planner) {
     AVCodecContext* decoder = ends_.decoder.get();
     decoder->skip_frame = AVDISCARD_DEFAULT;
-    if (packet && packet->pts != AV_NOPTS_VALUE && planner.Skippable(packet->pts - offset_)) {
+    // The gate reads every packet, for the parameter sets it may carry.
+    const bool allowed =
+        packet && gate.Allows(packet->data, static_cast<std::size_t>(packet->size));
+    if (packet && packet->pts != AV_NOPTS_VALUE && planner.Skippable(packet->pts - offset_) &&
+        allowed) {
         // Read as each packet is submitted, also by frame threads; a reference picture is
         // decoded all the same.
         decoder->skip_frame = AVDISCARD_NONREF;

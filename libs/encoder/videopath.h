@@ -13,6 +13,7 @@
 namespace dero {
 
 class TDecodeSkipPlanner;
+class TNonReferenceGate;
 class TPipeline;
 class TSilentTrack;
 
@@ -59,7 +60,7 @@ class TVideoPath {
     enum class TPlace { Outside, Inside, AfterEnd };
 
     void StartDecoding();
-    void SendPacket(AVPacket* packet, TDecodeSkipPlanner& planner);
+    void SendPacket(AVPacket* packet, TNonReferenceGate& gate, TDecodeSkipPlanner& planner);
     // Holds back a picture that jumps far ahead until the next one tells whether it is an
     // outlier; hands on what is the video's. Empty when the path needs nothing more.
     std::optional<TPlace> Offer(FramePtr frame, TDecodeSkipPlanner& planner);

@@ -28,23 +28,16 @@ class DecodeSkipTest : public TEncoderFixture {
         Lib().Init();
         return result;
     }
-};
 
-TEST_F(DecodeSkipTest, OutputIsFrameExactWithAndWithoutSkipping) {
     struct Case {
         std::string rate, start, length;
         int frames;
     };
-    const std::vector<Case> cases = {
-        {"15", "00:00:00", "4", 60},    // every other picture dropped, to the source's end
-        {"12", "00:00:00", "3", 36},    // an odd rate, cut before the end
-        {"15", "00:00:01.3", "2", 30},  // a trimmed start decodes from the key picture before it
-        {"12", "00:00:00.7", "4", 40},  // both, to the end
-    };
-    for (const Case& c : cases) {
+
+    void ExpectFrameExact(const std::string& clip, const Case& c) {
         SCOPED_TRACE(c.rate + " fps from " + c.start);
         TConvertArguments arguments;
-        arguments.input = BPictureClip();
+        arguments.input = clip;
         arguments.frameSize = "160x120";
         arguments.frameRate = c.rate;
         arguments.start = c.start;
@@ -63,6 +56,48 @@ TEST_F(DecodeSkipTest, OutputIsFrameExactWithAndWithoutSkipping) {
         for (std::size_t i = 0; i < everyPicture.size(); ++i) {
             ASSERT_EQ(withSkipping[i], everyPicture[i]) << "picture " << i;
         }
+    }
+};
+
+TEST_F(DecodeSkipTest, OutputIsFrameExactWithAndWithoutSkipping) {
+    const std::vector<Case> cases = {
+        {"15", "00:00:00", "4", 60},    // every other picture dropped, to the source's end
+        {"12", "00:00:00", "3", 36},    // an odd rate, cut before the end
+        {"15", "00:00:01.3", "2", 30},  // a trimmed start decodes from the key picture before it
+        {"12", "00:00:00.7", "4", 40},  // both, to the end
+    };
+    const std::string clip = BPictureClip();
+    for (const Case& c : cases) {
+        ExpectFrameExact(clip, c);
+    }
+}
+
+// Each decoder leaves out its own kind of non-reference picture: B-pictures, HEVC's
+// sub-layer non-reference slices, with and without temporal sub-layers.
+TEST_F(DecodeSkipTest, EveryCodecThatLeavesPicturesOutStaysFrameExact) {
+    struct Source {
+        std::string name, codec;
+        std::vector<std::string> options;
+    };
+    const std::vector<Source> sources = {
+        {"mpeg2 b.mpg", "mpeg2video", {"-bf", "2", "-b:v", "2M"}},
+        {"mpeg4 b.mp4", "mpeg4", {"-bf", "2", "-q:v", "4"}},
+        {"hevc.mp4", "libx265", {"-x265-params", "log-level=error"}},
+        {"hevc layers.mkv", "libx265", {"-x265-params", "log-level=error:temporal-layers=1"}},
+    };
+    for (const Source& source : sources) {
+        SCOPED_TRACE(source.name);
+        TestMedia::Recipe recipe;
+        recipe.width = 320;
+        recipe.height = 240;
+        recipe.seconds = 3;
+        recipe.frameRate = "30";
+        recipe.videoCodec = source.codec;
+        recipe.videoOptions = source.options;
+        recipe.audioChannels = 0;
+        const std::string clip = Clip(source.name, recipe);
+        ExpectFrameExact(clip, {"15", "00:00:00", "3", 45});
+        ExpectFrameExact(clip, {"12", "00:00:00.9", "2", 24});
     }
 }
 

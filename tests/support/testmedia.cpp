@@ -38,6 +38,7 @@ std::vector<std::string> EncodeArguments(const std::string& path, const TestMedi
     args.insert(args.end(), {"-vf", "scale=" + std::to_string(recipe.width) + ":" +
                                         std::to_string(recipe.height) + ",setsar=" + sar});
     args.insert(args.end(), {"-c:v", recipe.videoCodec});
+    args.insert(args.end(), recipe.videoOptions.begin(), recipe.videoOptions.end());
     if (!recipe.pixelFormat.empty()) {
         args.insert(args.end(), {"-pix_fmt", recipe.pixelFormat});
     }

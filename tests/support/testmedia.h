@@ -21,6 +21,8 @@ class TestMedia {
         // Sample aspect ratio as "num:den", written into the stream.
         std::string sampleAspect = "1:1";
         std::string videoCodec = "mpeg4";
+        // Further encoder arguments, such as {"-bf", "2"} for B-pictures.
+        std::vector<std::string> videoOptions;
         // Empty: the codec's default. Odd sizes need a format without chroma subsampling
         // ("yuv444p" with "libx264").
         std::string pixelFormat;
