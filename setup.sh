@@ -12,6 +12,7 @@ PACKAGES=(
     libmpv-dev libjpeg62-turbo-dev
     googletest libgtest-dev libgmock-dev
     ffmpeg xvfb xauth xdotool imagemagick python3 fonts-dejavu-core fonts-wine dbus-daemon
+    openbox x11-utils
 )
 
 install_packages() {
