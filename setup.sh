@@ -14,6 +14,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev
     ffmpeg xvfb xauth xdotool imagemagick python3 fonts-dejavu-core fonts-wine dbus-daemon
     file dpkg-dev lintian appstream desktop-file-utils
+    openbox x11-utils
 )
 
 install_packages() {

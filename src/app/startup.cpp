@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QPainter>
 #include <QThread>
 
@@ -15,6 +16,7 @@ TStartUp::TStartUp(QString imagePath)
       imagePath_(std::move(imagePath)) {
     setObjectName(QStringLiteral("StartUp"));
     setWindowOpacity(0.0);
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 void TStartUp::ShowSplash() {
@@ -47,7 +49,7 @@ void TStartUp::ShowSplash() {
 }
 
 void TStartUp::HideSplash() {
-    if (!shown_) {
+    if (!shown_ || isHidden()) {
         return;
     }
     int alpha = 255;
@@ -60,6 +62,16 @@ void TStartUp::HideSplash() {
         SetAlpha(alpha);
         Pause(10, false);
     } while (alpha > 0);
+}
+
+bool TStartUp::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched != this && isVisible()) {
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        if (widget != nullptr && widget->isWindow()) {
+            hide();
+        }
+    }
+    return false;
 }
 
 void TStartUp::paintEvent(QPaintEvent*) {

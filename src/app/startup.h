@@ -6,6 +6,9 @@
 
 // The start-up splash: a borderless, always-on-top picture that fades in while the windows are
 // built and fades out before the message loop starts. Without its picture it shows nothing.
+// Any other window shown while it is up (an error box of start-up above all) hides it for good:
+// a window manager keeps the always-on-top splash over the box, and the user would face a
+// splash that never goes while the box waits unseen behind it.
 class TStartUp : public QWidget {
     Q_OBJECT
   public:
@@ -20,6 +23,7 @@ class TStartUp : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Each visible alpha value, 0..255, goes through here.
     virtual void SetAlpha(int alpha);
     // The pause between two values; the fade-in also lets the application run its messages.

@@ -1,6 +1,10 @@
 #include "addfilescommand.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <memory>
 
 #include "app/pubfunction.h"
 #include "clips/image_item.h"
@@ -22,8 +26,16 @@ TAddFilesCommand::~TAddFilesCommand() {
     }
 }
 
-QFileDialog* TAddFilesCommand::CreateOpenDialog(QWidget* window) {
-    auto* dialog = new QFileDialog(window);
+QString TAddFilesCommand::DefaultFolder() {
+    const QString videos = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+    if (!videos.isEmpty() && QFileInfo(videos).isDir()) {
+        return videos;
+    }
+    return QDir::homePath();
+}
+
+QFileDialog* TAddFilesCommand::CreateOpenDialog(QWidget* window, const QString& folder) {
+    auto* dialog = new QFileDialog(window, QString(), folder);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFiles);
     dialog->setNameFilters(
@@ -35,14 +47,20 @@ QFileDialog* TAddFilesCommand::CreateOpenDialog(QWidget* window) {
 }
 
 QStringList TAddFilesCommand::ShowOpenDialog(QWidget* window) {
-    if (!dialog_) {
-        dialog_ = CreateOpenDialog(window);
+    if (lastFolder_.isEmpty()) {
+        lastFolder_ = DefaultFolder();
     }
-    dialog_->selectFile(QString());
-    if (dialog_->exec() != QDialog::Accepted) {
+    // A new dialog each time. A kept one would offer the last batch again in its name field,
+    // and its name completer's list, still open when Enter accepted a typed name, would stay
+    // on screen as a popup that swallows the user's next click in the main window; the dialog's
+    // end takes the list with it.
+    const std::unique_ptr<QFileDialog> dialog(CreateOpenDialog(window, lastFolder_));
+    // exec() runs a nested loop: the command's caller expects the chosen files as its answer.
+    if (dialog->exec() != QDialog::Accepted) {
         return {};
     }
-    return dialog_->selectedFiles();
+    lastFolder_ = dialog->directory().absolutePath();
+    return dialog->selectedFiles();
 }
 
 void TAddFilesCommand::Execute() {

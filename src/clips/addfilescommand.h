@@ -44,8 +44,11 @@ class TAddFilesCommand : public QObject {
     void AdvanceSnapshotSerial() { ++snapshotSerial_; }
 
     void SetOpenDialog(OpenDialogFunction openDialog) { openDialog_ = std::move(openDialog); }
-    // The dialog the default OpenDialogFunction shows: media filter first, multiple selection.
-    static QFileDialog* CreateOpenDialog(QWidget* window);
+    // The dialog the default OpenDialogFunction shows: media filter first, multiple selection,
+    // opened in folder.
+    static QFileDialog* CreateOpenDialog(QWidget* window, const QString& folder);
+    // Where the first add looks: the user's video folder, else the home folder.
+    static QString DefaultFolder();
 
   signals:
     // An add has appended its last clip and AddingFiles is clear again.
@@ -67,7 +70,8 @@ class TAddFilesCommand : public QObject {
     QPointer<TListPanel> list_;
     TClipProber prober_;
     OpenDialogFunction openDialog_;
-    QPointer<QFileDialog> dialog_;
+    // The folder the last add chose its files in; each dialog is new and starts there.
+    QString lastFolder_;
     bool addingFiles_ = false;
     std::atomic<int32_t> snapshotSerial_{0};
     std::atomic<bool> stopping_{false};

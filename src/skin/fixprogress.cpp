@@ -1,7 +1,9 @@
 #include "fixprogress.h"
 
 #include <QMouseEvent>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "dero_window.h"
@@ -137,7 +139,6 @@ bool TFixProgress::Arrange() {
     for (TImageButton* marker : {startMarker_, endMarker_}) {
         if (marker) {
             marker->move(marker->x(), HalfGap(height(), marker->height()));
-            marker->raise();
         }
     }
     thumbMax_ = width() - thumb_->width();
@@ -147,8 +148,17 @@ bool TFixProgress::Arrange() {
         markerLimit_ -= endMarker_->width();
     }
     SetRange(-1, -1);
-    thumb_->raise();
+    RaiseParts();
     return true;
+}
+
+void TFixProgress::RaiseParts() {
+    thumb_->raise();
+    for (TImageButton* marker : {startMarker_, endMarker_}) {
+        if (marker) {
+            marker->raise();
+        }
+    }
 }
 
 bool TFixProgress::MoveThumbTo(int x) {
@@ -302,7 +312,27 @@ void TFixProgress::MarkerMove(Qt::MouseButtons buttons, TImageButton& marker,
     SpanFillOverMarkers();
 }
 
+TImageButton* TFixProgress::MarkerAt(int x) const {
+    TImageButton* nearest = nullptr;
+    int nearestDistance = 0;
+    for (TImageButton* marker : {startMarker_, endMarker_}) {
+        if (!marker || !marker->isEnabled()) {
+            continue;
+        }
+        const int distance = std::abs(x - (marker->x() + marker->width() / 2));
+        const int reach = std::max(kMarkerGrabWidth, marker->width()) / 2;
+        if (distance <= reach && (!nearest || distance < nearestDistance)) {
+            nearest = marker;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
 void TFixProgress::MarkerUp(Qt::MouseButton button, TImageButton& marker) {
+    if (QWidget::mouseGrabber() == &marker) {
+        marker.releaseMouse();
+    }
     if (button == Qt::LeftButton) {
         SendMessage(parentWidget(), WM_RANGE_MARKER, &marker == startMarker_ ? 1 : 0, 0);
     }
@@ -310,7 +340,16 @@ void TFixProgress::MarkerUp(Qt::MouseButton button, TImageButton& marker) {
 
 void TFixProgress::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    if (event->button() != Qt::LeftButton || !thumb_ || !thumb_->isEnabled()) {
+    if (event->button() != Qt::LeftButton || !thumb_) {
+        return;
+    }
+    if (TImageButton* marker = MarkerAt(event->position().toPoint().x())) {
+        // A press beside the marker's thin picture drags the marker as if it had been hit.
+        MarkerDown(Qt::LeftButton, *marker, event->globalPosition().toPoint());
+        marker->grabMouse();
+        return;
+    }
+    if (!thumb_->isEnabled()) {
         return;
     }
     MoveThumbTo(event->position().toPoint().x() - thumb_->width() / 2);

@@ -15,7 +15,11 @@ class TImageButton;
 // hears the thumb through the position callback and the markers through WM_RANGE_MARKER, sent
 // synchronously to the bar's parent widget's message map (wParam 1 start marker, 0 end marker)
 // once per marker release; it then reads the range with GetRange. A disabled thumb also blocks
-// presses on the bar body.
+// presses on the bar body, except where they take a marker.
+//
+// A marker's picture is a narrow, partly cut-out shape; a press on the bar within
+// kMarkerGrabWidth of its centre takes the marker rather than seeking, and the markers are drawn
+// above the thumb so that a thumb parked on a range end never hides it.
 class TFixProgress : public QWidget {
     Q_OBJECT
   public:
@@ -23,6 +27,8 @@ class TFixProgress : public QWidget {
     // move), 0 on the release.
     using TPositionCallback =
         std::function<void(double percent, int pressed, TFixProgress* sender)>;
+
+    static constexpr int kMarkerGrabWidth = 12;
 
     explicit TFixProgress(QWidget* parent = nullptr);
 
@@ -78,6 +84,9 @@ class TFixProgress : public QWidget {
     void MarkerDown(Qt::MouseButton button, TImageButton& marker, const QPoint& globalPos);
     void MarkerMove(Qt::MouseButtons buttons, TImageButton& marker, const QPoint& globalPos);
     void MarkerUp(Qt::MouseButton button, TImageButton& marker);
+    // The enabled marker whose grab area holds the bar point x, the nearer one when both do.
+    TImageButton* MarkerAt(int x) const;
+    void RaiseParts();
     void PlaceStartMarker(int left);
     void PlaceEndMarker(int left);
     void SpanFillOverMarkers();

@@ -38,7 +38,7 @@ class Skin:
 class Desktop:
     """A virtual X server of its own and the input tools that act on it."""
 
-    def __init__(self, shots_dir, width=1280, height=1024):
+    def __init__(self, shots_dir, width=1280, height=1024, window_manager=False):
         self.shots_dir = shots_dir
         os.makedirs(shots_dir, exist_ok=True)
         self.display = self._free_display()
@@ -50,6 +50,21 @@ class Desktop:
         self.wait_for(lambda: self._run(["xdotool", "getmouselocation"], check=False) == 0,
                       10, "the virtual X server to start")
         self.shot_count = 0
+        self.window_manager = None
+        if window_manager:
+            self._start_window_manager()
+
+    def _start_window_manager(self):
+        """openbox, so that stacking (always-on-top, transients, activation) is as on a real
+        desktop; without one, every new window simply lands on top."""
+        if shutil.which("openbox") is None:
+            raise StepFailed("missing tool: openbox")
+        config = tempfile.mkdtemp(prefix="dero-openbox-")
+        self.window_manager = subprocess.Popen(
+            ["openbox", "--sm-disable"], env=dict(self.env, XDG_CONFIG_HOME=config),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.output(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]), 10, "openbox to manage the screen")
 
     @staticmethod
     def _free_display():
@@ -72,6 +87,9 @@ class Desktop:
         return self.last_output
 
     def close(self):
+        if self.window_manager is not None:
+            self.window_manager.terminate()
+            self.window_manager.wait(10)
         self.xvfb.terminate()
         self.xvfb.wait(10)
 
@@ -98,6 +116,13 @@ class Desktop:
 
     def wait_window_gone(self, title, seconds=30):
         self.wait_for(lambda: self.window(title) is None, seconds, f"window '{title}' to go")
+
+    def stacking(self):
+        """The managed windows from bottom to top, as the window manager stacks them."""
+        text = self.output(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"])
+        if "#" not in text:
+            return []
+        return [int(word.strip(), 16) for word in text.split("#", 1)[1].split(",")]
 
     def origin(self, window):
         geometry = self.output(["xdotool", "getwindowgeometry", "--shell", window])

@@ -76,6 +76,7 @@ class FailuresJourney(Journey):
         self.step("a stop mid-run keeps the finished files and removes the partial one")
         self.add_files_through_dialog(main, folder, [self.long])
         self.desktop.wait_for(lambda: self.item_shows(main, 2), 60, "the long clip")
+        # One name typed and Enter: the very next click opens the progress window.
         self.click(main, "MainWindow", "TB_Convert")
         progress = dt.wait_window_of_size(self.desktop, 546, 346, 20)
         self.click(progress, "ProgressWindow", "TB_Start")

@@ -18,10 +18,11 @@ PANEL = (421, 68, 300, 224)  # the preview panel, fixed by the main window's for
 
 
 class Journey:
-    def __init__(self, bin_dir, out_dir):
+    def __init__(self, bin_dir, out_dir, window_manager=False):
         self.out_dir = out_dir
         self.work = tempfile.mkdtemp(prefix="dero-journey-")
-        self.desktop = dt.Desktop(os.path.join(out_dir, "screenshots"))
+        self.desktop = dt.Desktop(os.path.join(out_dir, "screenshots"),
+                                  window_manager=window_manager)
         self.program = Program(bin_dir, self.work, self.desktop)
         self.skin = dt.Skin(os.path.join(self.program.folder, "Skin", "Skin.ini"))
         self.step_name = "set-up"
@@ -61,10 +62,13 @@ class Journey:
                               "the file dialog")
         time.sleep(1.0)
         self.shot("file-dialog")
-        # Whole paths in the dialog's quoted form, over whatever the name field still holds: the
-        # dialog reopens where the last add left it, which need not be this folder.
+        # Whole paths, since the dialog opens where the last add left it, which need not be this
+        # folder: one name typed plainly, as a user does (its completer list is open when Enter
+        # accepts it, and the next click in the main window must still count), several in the
+        # dialog's quoted form.
         self.desktop.key("ctrl+a")
-        names = " ".join(f'"{os.path.join(folder, os.path.basename(path))}"' for path in paths)
+        names = [os.path.join(folder, os.path.basename(path)) for path in paths]
+        names = names[0] if len(names) == 1 else " ".join(f'"{name}"' for name in names)
         self.desktop.type_text(names)
         time.sleep(0.3)
         self.shot("file-dialog-names")
@@ -81,8 +85,9 @@ class Journey:
 
 
 def run_journey(journey_class, argv):
+    """argv: BIN_DIR OUTPUT_DIR [--window-manager]"""
     bin_dir, out_dir = argv[1], argv[2]
-    journey = journey_class(bin_dir, out_dir)
+    journey = journey_class(bin_dir, out_dir, window_manager="--window-manager" in argv[3:])
     try:
         journey.run()
     except Exception as error:  # every failure names its step and its last screenshot

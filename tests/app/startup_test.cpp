@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QMessageBox>
 
 #include "app/startup.h"
 #include "support/tempdir.h"
@@ -81,4 +82,25 @@ TEST(StartUp, NoPictureNoSplashNoFades) {
     damaged.ShowSplash();
     EXPECT_FALSE(damaged.Shown());
     EXPECT_TRUE(damaged.steps.empty());
+}
+
+TEST(StartUp, AnyWindowShownOverItHidesTheSplashForGood) {
+    TempDir dir;
+    RecordingStartUp splash(WriteJpeg(dir, QSize(60, 40)));
+    splash.ShowSplash();
+    ASSERT_TRUE(splash.isVisible());
+
+    QWidget inner(&splash);  // a part of the splash itself is no reason to go
+    inner.show();
+    EXPECT_TRUE(splash.isVisible());
+
+    QMessageBox box(QMessageBox::Critical, "Error", "the skin is broken");
+    box.show();
+    EXPECT_FALSE(splash.isVisible());
+
+    // Its fade-out would only delay the box's end on a splash nobody sees.
+    splash.steps.clear();
+    splash.HideSplash();
+    EXPECT_TRUE(splash.steps.empty());
+    EXPECT_FALSE(splash.isVisible());
 }

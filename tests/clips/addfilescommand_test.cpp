@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <future>
 
 #include "app/pubfunction.h"
@@ -154,3 +158,76 @@ TEST_F(AddFilesCommandTest, TheSameFileTwiceGivesTwoIndependentClips) {
 }
 
 }  // namespace
+
+namespace {
+
+// Acts on the open dialog once it is the modal window, from inside its own event loop.
+void OnceTheDialogShows(const std::function<void(QFileDialog&)>& act) {
+    QTimer::singleShot(20, [act] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            act(*dialog);
+        } else {
+            OnceTheDialogShows(act);
+        }
+    });
+}
+
+QString NameField(QFileDialog& dialog) {
+    auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    return field != nullptr ? field->text() : QStringLiteral("<no name field>");
+}
+
+}  // namespace
+
+TEST(AddFilesDialog, OpensInTheVideoFolderAndEachTimeWithAnEmptyNameField) {
+    TempDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home.Path().toLocal8Bit());
+    EXPECT_EQ(QDir(TAddFilesCommand::DefaultFolder()), QDir(home.Path()));  // no Videos folder
+    ASSERT_TRUE(QDir(home.Path()).mkpath("Videos"));
+    ASSERT_TRUE(QDir(home.Path()).mkpath("clips"));
+    const QString clip = home.Write("clips/one.avi", "x");
+
+    TempDir snapshots;
+    const QString savedSnapshotFolder = path_Snapshot;
+    path_Snapshot = snapshots.Path();
+    TMessageRecorder window;
+    auto* panel = new TListPanel(&window);
+    ASSERT_TRUE(SkinPanel(*panel, 300, false));
+    TFakeProbeLibrary library;
+    library.Snapshot = PaddedJpeg(1500);
+    TAddFilesCommand command(&window, panel, library.Entries());
+    int finished = 0;
+    QObject::connect(&command, &TAddFilesCommand::AddingFinished, [&finished] { ++finished; });
+
+    QString firstFolder;
+    OnceTheDialogShows([&](QFileDialog& dialog) {
+        firstFolder = dialog.directory().absolutePath();
+        dialog.selectFile(clip);
+        static_cast<QDialog&>(dialog).accept();
+    });
+    command.Execute();
+    ASSERT_TRUE(WaitUntil([&finished] { return finished == 1; }));
+    EXPECT_EQ(QDir(firstFolder), QDir(home.Path() + "Videos"));
+
+    // Reopened, Open as it comes adds nothing again: the field is empty, in the last folder.
+    QString secondName = "<not shown>";
+    QString secondFolder;
+    OnceTheDialogShows([&](QFileDialog& dialog) {
+        secondName = NameField(dialog);
+        secondFolder = dialog.directory().absolutePath();
+        static_cast<QDialog&>(dialog).accept();
+        if (dialog.isVisible()) {
+            dialog.reject();
+        }
+    });
+    command.Execute();
+    EXPECT_EQ(secondName, QString());
+    EXPECT_EQ(QDir(secondFolder), QDir(home.Path() + "clips"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->Count(), 1);
+    EXPECT_EQ(finished, 1);
+
+    path_Snapshot = savedSnapshotFolder;
+    qputenv("HOME", savedHome);
+}

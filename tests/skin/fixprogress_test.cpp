@@ -202,3 +202,33 @@ TEST_F(FixProgressTest, ThumbAsWideAsTheTrackKeepsPositionZero) {
 }
 
 }  // namespace
+
+TEST_F(FixProgressTest, APressBesideAMarkerTakesItAndTheMarkersStayAboveTheThumb) {
+    Build(true);
+    bar->SetRange(0.25f, 0.5f);  // start marker 70..80, end marker 150..160
+    TImageButton* start = bar->StartMarker();
+    TImageButton* end = bar->EndMarker();
+
+    // Six pixels right of the start marker's centre, on the bar: still the marker's.
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(81, 6));
+    EXPECT_EQ(QWidget::mouseGrabber(), start);
+    EXPECT_FALSE(bar->Dragging());
+    QTest::mouseMove(start, QPoint(11 + 10, 6));  // the grab reports in the marker's coordinates
+    EXPECT_EQ(start->x(), 80);
+    QTest::mouseRelease(start, Qt::LeftButton, {}, QPoint(21, 6));
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].second, 1u);
+    EXPECT_TRUE(calls.empty());  // no seek on the way
+
+    // Beyond the grab area the press seeks as before.
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(100, 6));
+    EXPECT_EQ(QWidget::mouseGrabber(), bar->Thumb());
+    QTest::mouseRelease(bar->Thumb(), Qt::LeftButton, {}, QPoint(10, 6));
+    EXPECT_EQ(calls.size(), 2u);
+
+    // The thumb parked on the range's end leaves the end marker visible and in reach.
+    bar->MoveThumbTo(end->x());
+    EXPECT_EQ(bar->childAt(QPoint(155, 6)), end);
+    EXPECT_EQ(window.messages.size(), 1u);
+}
