@@ -1,5 +1,6 @@
 #include "pipeline.h"
 
+#include <system_error>
 #include <thread>
 
 #include "encodeerror.h"
@@ -20,8 +21,18 @@ void TPipeline::Run(const std::vector<TStage>& stages, TStage wakeStages, const 
     running_ = static_cast<int>(stages.size());
     std::vector<std::thread> threads;
     threads.reserve(stages.size());
-    for (const TStage& stage : stages) {
-        threads.emplace_back(&TPipeline::RunStage, this, std::cref(stage));
+    try {
+        for (const TStage& stage : stages) {
+            threads.emplace_back(&TPipeline::RunStage, this, std::cref(stage));
+        }
+    } catch (const std::system_error&) {
+        // Under a memory or thread limit: the stages that did start are ended and joined, so
+        // no joinable thread is ever destroyed (which would end the whole program).
+        {
+            std::lock_guard lock(mutex_);
+            running_ -= static_cast<int>(stages.size() - threads.size());
+        }
+        Fail("out of resources: a worker thread could not be started");
     }
     Supervise(report);
     for (auto& thread : threads) {
