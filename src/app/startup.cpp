@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QThread>
 
@@ -14,7 +15,13 @@ TStartUp::TStartUp(QString imagePath)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       imagePath_(std::move(imagePath)) {
     setObjectName(QStringLiteral("StartUp"));
-    setWindowOpacity(0.0);
+    if (OpacitySupported()) {
+        setWindowOpacity(0.0);
+    }
+}
+
+bool TStartUp::OpacitySupported() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 void TStartUp::ShowSplash() {
@@ -33,6 +40,10 @@ void TStartUp::ShowSplash() {
     CenterOnScreen(this);
     show();
     repaint();
+    if (!Fades()) {
+        QCoreApplication::processEvents();
+        return;
+    }
 
     int alpha = 0;
     do {
@@ -48,6 +59,10 @@ void TStartUp::ShowSplash() {
 
 void TStartUp::HideSplash() {
     if (!shown_) {
+        return;
+    }
+    if (!Fades()) {
+        hide();
         return;
     }
     int alpha = 255;

@@ -6,6 +6,7 @@
 
 // The start-up splash: a borderless, always-on-top picture that fades in while the windows are
 // built and fades out before the message loop starts. Without its picture it shows nothing.
+// Where the windowing system has no window opacity (Wayland) it shows and hides at once.
 class TStartUp : public QWidget {
     Q_OBJECT
   public:
@@ -17,6 +18,9 @@ class TStartUp : public QWidget {
     // Fades out (250, 245 … 0; 10 ms apart, no messages run); nothing when the splash never showed.
     void HideSplash();
     bool Shown() const { return shown_; }
+    // False on platforms that ignore a window's opacity: there a fade would leave the splash
+    // shown at full strength for its whole length, or invisible from the first step.
+    static bool OpacitySupported();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,6 +28,7 @@ class TStartUp : public QWidget {
     virtual void SetAlpha(int alpha);
     // The pause between two values; the fade-in also lets the application run its messages.
     virtual void Pause(int milliseconds, bool handleMessages);
+    virtual bool Fades() const { return OpacitySupported(); }
 
   private:
     QString imagePath_;
