@@ -2,6 +2,7 @@
 # Sets up Dero Video Converter on Debian 12.
 #   bash setup.sh start   install what is needed, build, start the converter
 #   bash setup.sh test    install what is needed, build, run every test (plain and sanitized)
+#   bash setup.sh package install what is needed, build, make the Debian package in build-package/
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,6 +13,7 @@ PACKAGES=(
     libmpv-dev libjpeg62-turbo-dev
     googletest libgtest-dev libgmock-dev
     ffmpeg xvfb xauth xdotool imagemagick python3 fonts-dejavu-core fonts-wine dbus-daemon
+    file dpkg-dev lintian appstream desktop-file-utils
 )
 
 install_packages() {
@@ -48,8 +50,13 @@ case "${1:-}" in
         export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
         run_tests build-asan
         ;;
+    package)
+        install_packages
+        build build-package -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDERO_TESTS=OFF -DDERO_BENCH=OFF
+        (cd build-package && cpack -G DEB)
+        ;;
     *)
-        echo "usage: bash setup.sh start|test" >&2
+        echo "usage: bash setup.sh start|test|package" >&2
         exit 2
         ;;
 esac

@@ -41,12 +41,35 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "dero_arguments.h"
 #include "dero_encoder.h"
 #include "pictureplan.h"
+#include "profiles/devicefamily.h"
 
 namespace {
 
 using Arguments = std::vector<std::string>;
+
+// The clip settings of one dero-encode run, named as the program's argument table names them,
+// with the program's usual values.
+struct DeroSettings {
+    std::string StartText = "00:00:00", LengthText, InputFile, Volume = "100";
+    std::string VideoCodec = "mpeg4", PadTop = "0", PadBottom = "0", PadLeft = "0", PadRight = "0";
+    std::string FrameSize, FrameRate = "15", VideoBitRate = "300";
+    std::string AudioCodec = "aac", AudioChannels = "2", SampleRate = "22050", AudioBitRate = "64";
+    std::string Format = "mp4", OutputFile;
+};
+
+// dero-encode's arguments: the program's vector without its argv[0], which the driver supplies.
+Arguments DeroArguments(const DeroSettings& s) {
+#define BENCH_FLAG(text) std::string(text),
+#define BENCH_VALUE(field) s.field,
+    Arguments arguments = {DERO_ENCODER_ARGUMENTS(BENCH_FLAG, BENCH_VALUE)};
+#undef BENCH_FLAG
+#undef BENCH_VALUE
+    arguments.erase(arguments.begin());
+    return arguments;
+}
 
 struct Measurement {
     double seconds = 0;
@@ -163,43 +186,15 @@ Case MakeCase(const std::string& name, const std::string& input, const std::stri
     c.chain = "scale=" + std::to_string(innerWidth) + ":" + std::to_string(innerHeight) +
               ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" +
               std::to_string(padLeft) + ":" + std::to_string(padTop) + ",setsar=1,fps=15";
-    c.dero = {"-y",
-              "-ss",
-              start,
-              "-t",
-              std::to_string(length),
-              "-i",
-              input,
-              "-vol",
-              "100",
-              "-bitexact",
-              "-vcodec",
-              "mpeg4",
-              "-padtop",
-              std::to_string(padTop),
-              "-padbottom",
-              std::to_string(padTop),
-              "-padleft",
-              std::to_string(padLeft),
-              "-padright",
-              std::to_string(padLeft),
-              "-s",
-              size,
-              "-r",
-              "15",
-              "-b",
-              "300",
-              "-acodec",
-              "aac",
-              "-ac",
-              "2",
-              "-ar",
-              "22050",
-              "-ab",
-              "64",
-              "-f",
-              "mp4",
-              output + ".dero.MP4"};
+    DeroSettings dero;
+    dero.StartText = start;
+    dero.LengthText = std::to_string(length);
+    dero.InputFile = input;
+    dero.PadTop = dero.PadBottom = std::to_string(padTop);
+    dero.PadLeft = dero.PadRight = std::to_string(padLeft);
+    dero.FrameSize = size;
+    dero.OutputFile = output + ".dero.MP4";
+    c.dero = DeroArguments(dero);
     c.ffmpeg = {"-hide_banner",
                 "-nostdin",
                 "-loglevel",
@@ -399,10 +394,18 @@ void ProbeAndThumbnail(const std::string& folder, const std::string& programs,
         std::printf("cannot load libEncoder.so: %s\n", dlerror());
         return;
     }
-    auto init = reinterpret_cast<MyDll_Init_t>(dlsym(library, "MyDll_Init"));
-    auto uninit = reinterpret_cast<MyDll_UnInit_t>(dlsym(library, "MyDll_UnInit"));
-    auto probe = reinterpret_cast<Mydll_GetFileinfo_t>(dlsym(library, "Mydll_GetFileinfo"));
-    auto picture = reinterpret_cast<Mydll_GetPicure_t>(dlsym(library, "Mydll_GetPicure"));
+    // Each entry's type and export name come from its one declaration in the header.
+#define BIND_ENTRY(entry) reinterpret_cast<entry##_t>(dlsym(library, DERO_ENCODER_NAME(entry)))
+    auto init = BIND_ENTRY(MyDll_Init);
+    auto uninit = BIND_ENTRY(MyDll_UnInit);
+    auto probe = BIND_ENTRY(Mydll_GetFileinfo);
+    auto picture = BIND_ENTRY(Mydll_GetPicure);
+#undef BIND_ENTRY
+    if (!init || !uninit || !probe || !picture) {
+        std::printf("libEncoder.so lacks an entry: %s\n", dlerror());
+        dlclose(library);
+        return;
+    }
     init();
     const std::string snapshot = folder + "snap0.pic";
     for (const Source& source : sources) {
@@ -504,51 +507,27 @@ void StockProfileRates(const std::string& folder, const std::string& encoder,
     // Maximum rate of each MPEG-4 Simple Profile level, kbit/s.
     const std::map<int, double> levelKbps = {{1, 64},   {2, 128},  {3, 384},
                                              {4, 4000}, {5, 8000}, {6, 12000}};
-    const std::map<std::string, std::string> container = {
-        {"3gp", "3gp"}, {"psp", "psp"}, {"ipod", "mp4"}, {"pda", "mp4"}, {"mp4", "mp4"}};
+    std::map<std::string, std::string> container;
+    for (const TDeviceFamily& family : kDeviceFamilies) {
+        container[family.Section] = family.OutputFormat;
+    }
     std::printf("\n%-16s %-5s %-16s %6s %9s %6s %5s %10s %6s\n", "source", "", "profile", "asked",
                 "got", "ratio", "level", "peak 1 s", "ratio");
     for (const std::string& source : sources) {
         for (const StockProfile& profile : ReadStockProfiles()) {
             const std::string format = container.at(profile.family);
             const std::string output = folder + "rate." + format;
-            const Arguments arguments = {"-y",
-                                         "-ss",
-                                         "00:00:00",
-                                         "-t",
-                                         "8",
-                                         "-i",
-                                         folder + source,
-                                         "-vol",
-                                         "100",
-                                         "-bitexact",
-                                         "-vcodec",
-                                         "mpeg4",
-                                         "-padtop",
-                                         "0",
-                                         "-padbottom",
-                                         "0",
-                                         "-padleft",
-                                         "0",
-                                         "-padright",
-                                         "0",
-                                         "-s",
-                                         profile.size,
-                                         "-r",
-                                         profile.fps,
-                                         "-b",
-                                         std::to_string(profile.kbps),
-                                         "-acodec",
-                                         "aac",
-                                         "-ac",
-                                         profile.channels,
-                                         "-ar",
-                                         profile.sampleRate,
-                                         "-ab",
-                                         "64",
-                                         "-f",
-                                         format,
-                                         output};
+            DeroSettings dero;
+            dero.LengthText = "8";
+            dero.InputFile = folder + source;
+            dero.FrameSize = profile.size;
+            dero.FrameRate = profile.fps;
+            dero.VideoBitRate = std::to_string(profile.kbps);
+            dero.AudioChannels = profile.channels;
+            dero.SampleRate = profile.sampleRate;
+            dero.Format = format;
+            dero.OutputFile = output;
+            const Arguments arguments = DeroArguments(dero);
             if (!RunChild(encoder, arguments).ok) {
                 std::printf("%-16s %-5s %-16s FAILED\n", source.c_str(), profile.family.c_str(),
                             profile.name.c_str());

@@ -39,6 +39,20 @@ struct DeroWindowHandle {
     void (*size)(void* owner, int* width, int* height);
 };
 
+/* Frame rules of a preview panel, binding on both sides of present and size:
+ *   Rate: a library presents each new picture once, at the video's own rate, paced by the
+ *     pictures' display times; a redraw (a new panel, a paused file moved) adds a single frame.
+ *     It never presents faster than the video runs, so a panel need not throttle.
+ *   Newest wins: a panel keeps at most one frame waiting for its window system. A frame that
+ *     arrives while another still waits replaces it; the replaced one is never shown. So a
+ *     slow window system drops pictures instead of falling behind the sound.
+ *   Size from a cache: size is asked once for every frame, on the library's render thread. The
+ *     panel answers from a copy it keeps up to date when it is resized (never by asking its
+ *     window system or waiting for its user-interface thread), so a render never waits on the
+ *     user-interface thread. A frame rendered just before a resize may arrive at the old size;
+ *     the panel scales it.
+ */
+
 static inline void DeroPostMessage(const DeroWindowHandle* window, uint32_t message,
                                    uintptr_t wParam, intptr_t lParam) {
     if (window && window->post) {

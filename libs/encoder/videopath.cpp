@@ -16,8 +16,12 @@ namespace dero {
 namespace {
 
 // Key pictures come every few seconds even in long groups; this many packets in a row without a
-// picture means the video cannot be decoded at all.
+// picture, before any picture at all, means the video cannot be decoded at all. Once pictures
+// have come, a barren stretch is damage that costs only itself.
 constexpr int kBarrenPacketLimit = 600;
+// A picture this far ahead of where the video's clock stands is held back until the next one
+// shows whether the clock really jumped (a gap in the source) or the picture's time is wrong.
+constexpr int64_t kJumpLimitUs = 10 * int64_t{AV_TIME_BASE};
 
 std::string Ratio(AVRational value) {
     return std::to_string(value.num) + "/" + std::to_string(value.den);
@@ -47,6 +51,7 @@ void TVideoPath::StartDecoding() {
     defaultDuration_ = std::max<int64_t>(
         1, sourceRate.num > 0 ? av_rescale_q(1, av_inv_q(sourceRate), timeBase) : 1);
     lastDuration_ = defaultDuration_;
+    jumpLimit_ = av_rescale_q(kJumpLimitUs, AV_TIME_BASE_Q, timeBase);
 }
 
 void TVideoPath::Decode() {
@@ -73,32 +78,67 @@ void TVideoPath::Decode() {
             ++framesDecoded_;
             barrenPackets = 0;
             planner.Decoded(frame->pts, frame->best_effort_timestamp);
-            const bool first = lastPts_ == AV_NOPTS_VALUE;
-            const TPlace place = Place(frame.get());
-            if (first && place == TPlace::Inside) {
-                planner.FirstKept(frame->pts, Deinterlaces(*frame));
-            }
-            reachedEnd = place == TPlace::AfterEnd;
-            if (place != TPlace::Inside) {
-                av_frame_unref(frame.get());
-            } else if (!decoded_.Push(TFrameItem{std::move(frame)})) {
+            FramePtr next = MakeFrame();
+            std::optional<TPlace> place = Offer(std::move(frame), planner);
+            frame = std::move(next);
+            if (!place) {
                 return;
-            } else {
-                frame = MakeFrame();
             }
+            reachedEnd = *place == TPlace::AfterEnd;
         }
         // After the final flush nothing follows, whether the decoder says end or error.
         if (!*packet) {
             sourceDamaged_ = received < 0 && received != AVERROR_EOF;
             break;
         }
-        if (barrenPackets > kBarrenPacketLimit) {
+        if (barrenPackets > kBarrenPacketLimit && framesDecoded_ == 0) {
             throw TEncodeError(
                 "the video cannot be decoded: " + std::to_string(kBarrenPacketLimit) +
                 " packets in a row gave no picture");
         }
     }
+    // The last picture of the source may stand after a real gap: nothing can tell against it.
+    if (held_ && !reachedEnd && !Take(std::move(held_), planner)) {
+        return;
+    }
     EndDecoding(reachedEnd);
+}
+
+std::optional<TVideoPath::TPlace> TVideoPath::Offer(FramePtr frame, TDecodeSkipPlanner& planner) {
+    const int64_t pts = frame->best_effort_timestamp;
+    if (held_) {
+        FramePtr held = std::move(held_);
+        const int64_t heldPts = held->best_effort_timestamp;
+        if (pts != AV_NOPTS_VALUE && pts > heldPts && pts - heldPts <= jumpLimit_) {
+            // The clock did jump: both pictures are the video's.
+            std::optional<TPlace> place = Take(std::move(held), planner);
+            if (!place || *place == TPlace::AfterEnd) {
+                return place;
+            }
+        } else {
+            ++outliersDropped_;
+        }
+    } else if (pts != AV_NOPTS_VALUE && pts - offset_ > ExpectedPts() + jumpLimit_) {
+        held_ = std::move(frame);
+        return TPlace::Outside;
+    }
+    return Take(std::move(frame), planner);
+}
+
+std::optional<TVideoPath::TPlace> TVideoPath::Take(FramePtr frame, TDecodeSkipPlanner& planner) {
+    const bool first = lastPts_ == AV_NOPTS_VALUE;
+    const TPlace place = Place(frame.get());
+    if (first && place == TPlace::Inside) {
+        planner.FirstKept(frame->pts, Deinterlaces(*frame));
+    }
+    if (place == TPlace::Inside && !decoded_.Push(TFrameItem{std::move(frame)})) {
+        return std::nullopt;
+    }
+    return place;
+}
+
+int64_t TVideoPath::ExpectedPts() const {
+    return lastPts_ == AV_NOPTS_VALUE ? 0 : lastPts_ + lastDuration_;
 }
 
 void TVideoPath::EndDecoding(bool reachedEnd) {
@@ -124,7 +164,7 @@ void TVideoPath::SendPacket(AVPacket* packet, TDecodeSkipPlanner& planner) {
 TVideoPath::TPlace TVideoPath::Place(AVFrame* frame) {
     const int64_t pts = frame->best_effort_timestamp != AV_NOPTS_VALUE
                             ? frame->best_effort_timestamp - offset_
-                            : (lastPts_ == AV_NOPTS_VALUE ? 0 : lastPts_ + lastDuration_);
+                            : ExpectedPts();
     if (pts >= end_) {
         return TPlace::AfterEnd;
     }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "avhandles.h"
@@ -46,6 +47,8 @@ class TVideoPath {
     AVRational Rate() const { return encoder_->framerate; }
     // True when the decoder ended on an error.
     bool SourceDamaged() const { return sourceDamaged_.load(); }
+    // Pictures left out because their time lay far off the video's clock.
+    int64_t OutliersDropped() const { return outliersDropped_.load(); }
 
   private:
     struct TFrameItem {
@@ -57,6 +60,11 @@ class TVideoPath {
 
     void StartDecoding();
     void SendPacket(AVPacket* packet, TDecodeSkipPlanner& planner);
+    // Holds back a picture that jumps far ahead until the next one tells whether it is an
+    // outlier; hands on what is the video's. Empty when the path needs nothing more.
+    std::optional<TPlace> Offer(FramePtr frame, TDecodeSkipPlanner& planner);
+    std::optional<TPlace> Take(FramePtr frame, TDecodeSkipPlanner& planner);
+    int64_t ExpectedPts() const;
     TPlace Place(AVFrame* frame);
     void EndDecoding(bool reachedEnd);
     bool Deinterlaces(const AVFrame& first) const;
@@ -82,11 +90,14 @@ class TVideoPath {
     int64_t defaultDuration_ = 1;
     int64_t lastPts_ = AV_NOPTS_VALUE;
     int64_t lastDuration_ = 1;
+    int64_t jumpLimit_ = 1;
+    FramePtr held_;
 
     std::atomic<int64_t> framesDecoded_{0};
     std::atomic<int64_t> framesEncoded_{0};
     std::atomic<int> qualityTenths_{0};
     std::atomic<bool> sourceDamaged_{false};
+    std::atomic<int64_t> outliersDropped_{0};
 };
 
 }  // namespace dero

@@ -24,9 +24,6 @@ DeroPlayerFileInfo* NextRecord() {
     return &g_records[g_nextRecord++ % kRecordCount];
 }
 
-enum TCode : uintptr_t { kOpening = 0, kRunning = 1, kSeekOrError = 2, kLoaded = 3, kPaused = 4 };
-enum TFunctionCode : int32_t { kFunctionEnd = 1, kFunctionError = 3 };
-
 }  // namespace
 
 TEventPump::TEventPump(mpv_handle* core, TPlaybackState& state, TNotifier& notifier)
@@ -67,7 +64,7 @@ void TEventPump::Handle(const mpv_event& event) {
     switch (event.event_id) {
         case MPV_EVENT_START_FILE:
             state_.Started(static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id);
-            notifier_.PostEvent(kOpening, 0);
+            notifier_.PostEvent(PLAYER_EVENT_OPENING, 0);
             break;
         case MPV_EVENT_FILE_LOADED:
             FileLoaded();
@@ -103,10 +100,10 @@ void TEventPump::FileLoaded() {
     *record = DeroPlayerFileInfo{};
     record->Duration = duration;
     record->Seekable = seekable ? 1 : 0;
-    notifier_.PostEvent(kLoaded, reinterpret_cast<intptr_t>(record));
+    notifier_.PostEvent(PLAYER_EVENT_LOADED, reinterpret_cast<intptr_t>(record));
     if (!paused) {
         // Play was asked while the file was opening.
-        notifier_.PostEvent(kRunning, Milliseconds());
+        notifier_.PostEvent(PLAYER_EVENT_RUNNING, Milliseconds());
     }
 }
 
@@ -136,11 +133,11 @@ void TEventPump::FileEnded(const mpv_event_end_file& end) {
         return;
     }
     if (end.reason == MPV_END_FILE_REASON_EOF) {
-        notifier_.PostEvent(kRunning, -1);
-        notifier_.CallEvent(kFunctionEnd, 0, 0);
+        notifier_.PostEvent(PLAYER_EVENT_RUNNING, PLAYER_VALUE_GONE);
+        notifier_.CallEvent(PLAYER_CALL_END, 0, 0);
     } else if (end.reason == MPV_END_FILE_REASON_ERROR) {
-        notifier_.PostEvent(kSeekOrError, -1);
-        notifier_.CallEvent(kFunctionError, end.error, 0);
+        notifier_.PostEvent(PLAYER_EVENT_SEEK, PLAYER_VALUE_GONE);
+        notifier_.CallEvent(PLAYER_CALL_ERROR, end.error, 0);
     }
 }
 
@@ -149,7 +146,8 @@ void TEventPump::PropertyChanged(const mpv_event_property& property) {
     if (std::strcmp(property.name, "pause") == 0) {
         const bool paused = known && *static_cast<const int*>(property.data) != 0;
         if (known && state_.PauseChanged(paused)) {
-            notifier_.PostEvent(paused ? kPaused : kRunning, paused ? 0 : Milliseconds());
+            notifier_.PostEvent(paused ? PLAYER_EVENT_PAUSED : PLAYER_EVENT_RUNNING,
+                                paused ? 0 : Milliseconds());
         }
         return;
     }
@@ -174,7 +172,7 @@ void TEventPump::SeekLanded() {
     const TSeekStep next = state_.SeekLanded();
     SendSeek(core_, next);
     if (state_.Loaded()) {
-        notifier_.PostEvent(kSeekOrError, Milliseconds());
+        notifier_.PostEvent(PLAYER_EVENT_SEEK, Milliseconds());
     }
 }
 

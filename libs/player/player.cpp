@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "mpvcommands.h"
+#include "singlefilesource.h"
 
 namespace dero {
 
@@ -16,26 +17,15 @@ namespace {
 // software renderer fails on rotated pictures (the engine hands it rotation it cannot do), so the
 // engine's own rotation is off and the event thread turns each file upright with a filter.
 const char* const kOptions[][2] = {
-    {"vo", "libmpv"},
-    {"hwdec", "no"},
-    {"ao", "pulse,alsa,null"},
-    {"audio-fallback-to-null", "yes"},
-    {"config", "no"},
-    {"load-scripts", "no"},
-    {"ytdl", "no"},
-    {"resume-playback", "no"},
-    {"osd-level", "0"},
-    {"input-default-bindings", "no"},
-    {"keep-open", "no"},
-    {"idle", "yes"},
-    {"pause", "yes"},
-    {"audio-display", "no"},
-    {"terminal", "no"},
-    {"msg-level", "all=no"},
-    {"video-rotate", "no"},
-    {"load-stats-overlay", "no"},
-    {"load-osd-console", "no"},
-    {"load-auto-profiles", "no"},
+    {"vo", "libmpv"},           {"hwdec", "no"},
+    {"ao", "pulse,alsa,null"},  {"audio-fallback-to-null", "yes"},
+    {"config", "no"},           {"resume-playback", "no"},
+    {"osd-level", "0"},         {"input-default-bindings", "no"},
+    {"keep-open", "no"},        {"idle", "yes"},
+    {"pause", "yes"},           {"audio-display", "no"},
+    {"terminal", "no"},         {"msg-level", "all=no"},
+    {"video-rotate", "no"},     {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"}, {"load-auto-profiles", "no"},
 };
 
 TMpvCore CreateCore(bool keepAspect) {
@@ -52,6 +42,7 @@ TMpvCore CreateCore(bool keepAspect) {
     for (const auto& option : kOptions) {
         mpv_set_option_string(core.get(), option[0], option[1]);
     }
+    TSingleFileSource::Confine(core.get());
     mpv_set_option_string(core.get(), "keepaspect", keepAspect ? "yes" : "no");
     if (mpv_initialize(core.get()) < 0) {
         return nullptr;
@@ -107,7 +98,7 @@ TPlayer::~TPlayer() {
 void TPlayer::Open(const char* path) {
     state_.Opening();
     SendFlag(core_.get(), "pause", true);
-    SendLoadFile(core_.get(), path);
+    SendLoadFile(core_.get(), TSingleFileSource::EngineName(path).c_str());
 }
 
 bool TPlayer::Play(double speed) {

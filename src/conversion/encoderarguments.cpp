@@ -1,32 +1,20 @@
 #include "conversion/encoderarguments.h"
 
 #include "app/convertsettings.h"
+#include "dero_arguments.h"
 
 namespace {
+#define DERO_COUNT_ONE(entry) +1
+static_assert(0 DERO_ENCODER_ARGUMENTS(DERO_COUNT_ONE, DERO_COUNT_ONE) ==
+              DERO_ENCODER_ARGUMENT_COUNT);
+#undef DERO_COUNT_ONE
+
 QStringList BuildTexts(const ConvertSettings& s) {
-    // clang-format off
-    return {QStringLiteral("Reelsmith.exe"),
-            QStringLiteral("-y"),
-            QStringLiteral("-ss"), s.StartText,
-            QStringLiteral("-t"), s.LengthText,
-            QStringLiteral("-i"), s.InputFile,
-            QStringLiteral("-vol"), s.Volume,
-            QStringLiteral("-bitexact"),
-            QStringLiteral("-vcodec"), s.VideoCodec,
-            QStringLiteral("-padtop"), s.PadTop,
-            QStringLiteral("-padbottom"), s.PadBottom,
-            QStringLiteral("-padleft"), s.PadLeft,
-            QStringLiteral("-padright"), s.PadRight,
-            QStringLiteral("-s"), s.FrameSize,
-            QStringLiteral("-r"), s.FrameRate,
-            QStringLiteral("-b"), s.VideoBitRate,
-            QStringLiteral("-acodec"), s.AudioCodec,
-            QStringLiteral("-ac"), s.AudioChannels,
-            QStringLiteral("-ar"), s.SampleRate,
-            QStringLiteral("-ab"), s.AudioBitRate,
-            QStringLiteral("-f"), s.Format,
-            s.OutputFile};
-    // clang-format on
+#define DERO_FLAG_TEXT(text) QStringLiteral(text),
+#define DERO_VALUE_TEXT(field) s.field,
+    return {DERO_ENCODER_ARGUMENTS(DERO_FLAG_TEXT, DERO_VALUE_TEXT)};
+#undef DERO_FLAG_TEXT
+#undef DERO_VALUE_TEXT
 }
 }  // namespace
 

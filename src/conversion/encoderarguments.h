@@ -4,14 +4,16 @@
 #include <QStringList>
 #include <vector>
 
+#include "dero_arguments.h"
+
 struct ConvertSettings;
 
-// The encoder's argument vector for one clip, in the fixed order of its 38 entries. Empty
-// fields pass as empty texts, never left out, so every value keeps its position. The texts are
-// owned here and stay valid as long as this object.
+// The encoder's argument vector for one clip, laid out by dero_arguments.h. Empty fields pass
+// as empty texts, never left out, so every value keeps its position. The texts are owned here
+// and stay valid as long as this object.
 class TEncoderArguments {
   public:
-    static constexpr int Count = 38;
+    static constexpr int Count = DERO_ENCODER_ARGUMENT_COUNT;
 
     explicit TEncoderArguments(const ConvertSettings& settings);
 

@@ -18,6 +18,7 @@
 #include "platform/shell.h"
 #include "platform/windowplacement.h"
 #include "skin/dynamicimagebutton.h"
+#include "skin/formlayout.h"
 #include "skin/image.h"
 #include "skin/windowdragger.h"
 
@@ -31,8 +32,9 @@ const QString kStoppedText = QStringLiteral("Stop converting process by user!");
 const QString kBusyText = QStringLiteral("Converting clips now!\nPlease stop it first!");
 const QString kBrowseTitle = QStringLiteral("Please select \"Output Folder\" :");
 
-constexpr int kPanelWidth = 280;
-constexpr int kPanelHeight = 33;
+namespace layout = formlayout::progress;
+constexpr int kPanelWidth = layout::kProgressPanel.width();
+constexpr int kPanelHeight = layout::kProgressPanel.height();
 constexpr int kBarHeight = 16;
 
 QString FileNamePart(const QString& path) {
@@ -63,7 +65,7 @@ TProgressWindow::TProgressWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("ProgressWindow"));
     setWindowModality(Qt::ApplicationModal);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    setFixedSize(546, 346);
+    setFixedSize(layout::kWindow);
     CenterOnScreen(this);
     CreateFormParts();
     FormCreate();
@@ -77,36 +79,38 @@ TProgressWindow::~TProgressWindow() {
 }
 
 void TProgressWindow::CreateFormParts() {
-    Label1 = MakeLabel("Label1", QStringLiteral("Current Clip :"), {28, 58, 118, 14}, this);
-    Label2 = MakeLabel("Label2", QStringLiteral("Destination Name :"), {28, 80, 118, 14}, this);
-    Label5 = MakeLabel("Label5", QStringLiteral("Start Time :"), {28, 112, 118, 14}, this);
-    Label6 = MakeLabel("Label6", QStringLiteral("Stop Time :"), {290, 112, 100, 14}, this);
-    Label3 = MakeLabel("Label3", QStringLiteral("Total Length :"), {28, 134, 118, 14}, this);
-    Label4 = MakeLabel("Label4", QStringLiteral("Current Time :"), {290, 134, 100, 14}, this);
-    Label_SrcName = MakeLabel("Label_SrcName", QString(), {150, 58, 372, 14}, this);
-    Label_DesName = MakeLabel("Label_DesName", QString(), {150, 80, 372, 14}, this);
-    Label_StartTime = MakeLabel("Label_StartTime", kZeroTime, {150, 112, 90, 14}, this);
-    Label_StopTime = MakeLabel("Label_StopTime", kZeroTime, {394, 112, 90, 14}, this);
-    Label_Length = MakeLabel("Label_Length", kZeroTime, {150, 134, 90, 14}, this);
-    Label_CurrentTime = MakeLabel("Label_CurrentTime", kZeroTime, {394, 134, 90, 14}, this);
+    Label1 =
+        MakeLabel("Label1", QStringLiteral("Current Clip :"), layout::kCurrentClipCaption, this);
+    Label2 = MakeLabel("Label2", QStringLiteral("Destination Name :"), layout::kDestinationCaption,
+                       this);
+    Label5 = MakeLabel("Label5", QStringLiteral("Start Time :"), layout::kStartTimeCaption, this);
+    Label6 = MakeLabel("Label6", QStringLiteral("Stop Time :"), layout::kStopTimeCaption, this);
+    Label3 = MakeLabel("Label3", QStringLiteral("Total Length :"), layout::kLengthCaption, this);
+    Label4 =
+        MakeLabel("Label4", QStringLiteral("Current Time :"), layout::kCurrentTimeCaption, this);
+    Label_SrcName = MakeLabel("Label_SrcName", QString(), layout::kSrcName, this);
+    Label_DesName = MakeLabel("Label_DesName", QString(), layout::kDesName, this);
+    Label_StartTime = MakeLabel("Label_StartTime", kZeroTime, layout::kStartTime, this);
+    Label_StopTime = MakeLabel("Label_StopTime", kZeroTime, layout::kStopTime, this);
+    Label_Length = MakeLabel("Label_Length", kZeroTime, layout::kLength, this);
+    Label_CurrentTime = MakeLabel("Label_CurrentTime", kZeroTime, layout::kCurrentTime, this);
     CreateProgressPanel();
     Edit_WorkingFolder = new QLineEdit(this);
     Edit_WorkingFolder->setObjectName(QStringLiteral("Edit_WorkingFolder"));
-    Edit_WorkingFolder->setGeometry(28, 248, 390, 21);
+    Edit_WorkingFolder->setGeometry(layout::kWorkingFolder);
     Edit_WorkingFolder->setReadOnly(true);
 }
 
 void TProgressWindow::CreateProgressPanel() {
     Panel_Progress = new QWidget(this);
     Panel_Progress->setObjectName(QStringLiteral("Panel_Progress"));
-    Panel_Progress->setGeometry(150, 174, kPanelWidth, kPanelHeight);
+    Panel_Progress->setGeometry(layout::kProgressPanel);
     // Disabled, like the background: presses on the bars drag the window.
     Panel_Progress->setEnabled(false);
-    const int lower = kPanelHeight - kBarHeight;
-    Label_CP = MakeLabel("Label_CP", QStringLiteral("0"), {232, 1, 26, 14}, Panel_Progress);
-    Label10 = MakeLabel("Label10", QStringLiteral("%"), {259, 1, 14, 14}, Panel_Progress);
-    Label_TP = MakeLabel("Label_TP", QStringLiteral("0"), {232, lower + 1, 26, 14}, Panel_Progress);
-    Label9 = MakeLabel("Label9", QStringLiteral("%"), {259, lower + 1, 14, 14}, Panel_Progress);
+    Label_CP = MakeLabel("Label_CP", QStringLiteral("0"), layout::kClipPercent, Panel_Progress);
+    Label10 = MakeLabel("Label10", QStringLiteral("%"), layout::kClipPercentSign, Panel_Progress);
+    Label_TP = MakeLabel("Label_TP", QStringLiteral("0"), layout::kTotalPercent, Panel_Progress);
+    Label9 = MakeLabel("Label9", QStringLiteral("%"), layout::kTotalPercentSign, Panel_Progress);
     Label_CP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label_TP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The panel is disabled only so that presses on it drag the window; its percentages are

@@ -285,21 +285,21 @@ void TPreviewTransport::SelectionChanged(Image_Item* item) {
 
 void TPreviewTransport::PlayerEvent(uintptr_t code, intptr_t value) {
     switch (code) {
-        case 0:
+        case PLAYER_EVENT_OPENING:
             return;
-        case 1:
-            if (value < 0) {
+        case PLAYER_EVENT_RUNNING:
+            if (value < 0) {  // PLAYER_VALUE_GONE
                 Stop();
             } else if (timer_) {
                 timer_->start();
             }
             return;
-        case 2:
-            if (value < 0) {
+        case PLAYER_EVENT_SEEK:
+            if (value < 0) {  // PLAYER_VALUE_GONE
                 Stop();
             }
             return;
-        case 3: {
+        case PLAYER_EVENT_LOADED: {
             // The record lies in the library's static storage; its byte at offset 8 tells
             // whether the position may be moved.
             const auto* record = reinterpret_cast<const unsigned char*>(value);
@@ -313,7 +313,7 @@ void TPreviewTransport::PlayerEvent(uintptr_t code, intptr_t value) {
             }
             return;
         }
-        case 4:
+        case PLAYER_EVENT_PAUSED:
             if (timer_) {
                 timer_->stop();
             }
@@ -325,7 +325,7 @@ void TPreviewTransport::PlayerEvent(uintptr_t code, intptr_t value) {
 }
 
 void TPreviewTransport::EventFunction(int32_t code, int32_t, int32_t) {
-    if (code == 1 || code == 3) {
+    if (code == PLAYER_CALL_END || code == PLAYER_CALL_ERROR) {
         Stop();
     }
 }

@@ -15,6 +15,7 @@
 #include "profiles/profileline.h"
 #include "profiles/updown.h"
 #include "skin/dynamicimagebutton.h"
+#include "skin/formlayout.h"
 #include "skin/image.h"
 #include "skin/windowdragger.h"
 
@@ -25,18 +26,20 @@ const QString TProfileWindow::kStereo = QStringLiteral("2 Channels Stereo");
 
 namespace {
 
+namespace layout = formlayout::profile;
+
 // The rows of both group boxes: label, control, unit.
-constexpr int kLabelLeft = 14;
+constexpr int kLabelLeft = layout::kCaptionLeft;
 constexpr int kLabelWidth = 106;
-constexpr int kControlLeft = 124;
-constexpr int kControlWidth = 180;
-constexpr int kUnitLeft = 314;
+constexpr int kControlLeft = layout::kListLeft;
+constexpr int kControlWidth = layout::kListWidth;
+constexpr int kUnitLeft = layout::kUnitLeft;
 constexpr int kUnitWidth = 120;
 constexpr int kRowHeight = 21;
 constexpr int kUpDownWidth = 17;
 
 int RowTop(int row) {
-    return 24 + row * 28;
+    return layout::kRowTop[row];
 }
 
 QRect LabelBounds(int row) {
@@ -81,7 +84,7 @@ TProfileWindow::TProfileWindow(QString profilePath)
     setObjectName(QStringLiteral("ProfileWindow"));
     setWindowTitle(QStringLiteral("Profile"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(480, 366);
+    setFixedSize(layout::kWindow);
     setWindowModality(Qt::ApplicationModal);
     CenterOnScreen(this);
     CreateControls();
@@ -93,13 +96,13 @@ TProfileWindow::~TProfileWindow() = default;
 void TProfileWindow::CreateControls() {
     Edit_Name = new QLineEdit(this);
     Edit_Name->setObjectName(QStringLiteral("Edit_Name"));
-    Edit_Name->setGeometry(128, 51, kControlWidth, kRowHeight);
+    Edit_Name->setGeometry(layout::kName);
     Edit_Name->setFrame(false);
     Edit_Name->setMaxLength(kMaxNameLength);
-    GroupBox1 = MakeGroupBox(QStringLiteral(" Video Setting "), QRect(16, 84, 448, 112));
+    GroupBox1 = MakeGroupBox(QStringLiteral(" Video Setting "), layout::kVideoGroup);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     CreateVideoRows();
-    GroupBox2 = MakeGroupBox(QStringLiteral(" Audio Setting "), QRect(16, 204, 448, 112));
+    GroupBox2 = MakeGroupBox(QStringLiteral(" Audio Setting "), layout::kAudioGroup);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     CreateAudioRows();
 }

@@ -6,6 +6,7 @@
 #include "platform/shell.h"
 #include "platform/windowplacement.h"
 #include "skin/dynamicimagebutton.h"
+#include "skin/formlayout.h"
 #include "skin/image.h"
 #include "skin/windowdragger.h"
 
@@ -15,7 +16,7 @@ TAboutWindow::TAboutWindow(QWidget* owner) : QWidget(owner, Qt::Window | Qt::Fra
     setObjectName(QStringLiteral("AboutWindow"));
     setWindowTitle(QStringLiteral("About Dero Video Converter"));
     setFont(QFont(QStringLiteral("Tahoma"), 8));
-    setFixedSize(392, 216);
+    setFixedSize(formlayout::about::kWindow);
     setWindowModality(Qt::ApplicationModal);
     CenterOnScreen(this);
     CreateLabels();
@@ -28,10 +29,10 @@ void TAboutWindow::CreateLabels() {
     QFont titleFont(QStringLiteral("Tahoma"), 15, QFont::Bold);
     const QString title = QString::fromLatin1(kTitle);
     // Made first, so the dark title lies above its shadow.
-    Label1 = MakeLabel(title, QRect(38, 55, 247, 24), titleFont, QColor(0xC0, 0xC0, 0xC0));
-    Label5 =
-        MakeLabel(title, QRect(37, 54, 247, 24), titleFont, palette().color(QPalette::WindowText));
-    Label2 = MakeLabel(g_s_Version, QRect(184, 88, 88, 13), font(),
+    Label1 = MakeLabel(title, formlayout::about::kTitleShadow, titleFont, QColor(0xC0, 0xC0, 0xC0));
+    Label5 = MakeLabel(title, formlayout::about::kTitle, titleFont,
+                       palette().color(QPalette::WindowText));
+    Label2 = MakeLabel(g_s_Version, formlayout::about::kVersion, font(),
                        palette().color(QPalette::WindowText));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label5->setObjectName(QStringLiteral("Label5"));

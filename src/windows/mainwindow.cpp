@@ -25,6 +25,7 @@
 #include "skin/checkimagebutton.h"
 #include "skin/dynamicimagebutton.h"
 #include "skin/fixprogress.h"
+#include "skin/formlayout.h"
 #include "skin/image.h"
 #include "skin/windowdragger.h"
 #include "windows/aboutwindow.h"
@@ -51,7 +52,7 @@ TMainWindow::TMainWindow(QWidget* parent)
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("MainWindow"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    setFixedSize(792, 566);
+    setFixedSize(formlayout::main::kWindow);
     setAutoFillBackground(true);
     QPalette cream = palette();
     cream.setColor(QPalette::Window, QColor(0xFF, 0xFB, 0xF0));
@@ -69,11 +70,11 @@ TMainWindow::~TMainWindow() {
 void TMainWindow::CreateFormParts() {
     Panel_Preview = new TPreviewPanel(this);
     Panel_Preview->setObjectName(QStringLiteral("Panel_Preview"));
-    Panel_Preview->setGeometry(421, 68, 300, 224);
+    Panel_Preview->setGeometry(formlayout::main::kPreview);
 
     ComboBox_OutputSetting = new QComboBox(this);
     ComboBox_OutputSetting->setObjectName(QStringLiteral("ComboBox_OutputSetting"));
-    ComboBox_OutputSetting->setGeometry(24, 358, 497, 21);
+    ComboBox_OutputSetting->setGeometry(formlayout::main::kProfileBox);
     profileSelection_ =
         new TProfileSelection(ComboBox_OutputSetting, ProfileFilePath(), path_Skin, this);
 }

@@ -9,7 +9,9 @@
 #include "app/pubfunction.h"
 #include "platform/terminaterequest.h"
 #include "platform/windowplacement.h"
+#include "profiles/devicefamily.h"
 #include "skin/dynamicimagebutton.h"
+#include "skin/formlayout.h"
 #include "skin/image.h"
 #include "skin/windowdragger.h"
 #include "windows/mainwindow.h"
@@ -37,7 +39,7 @@ TSelectWindow::TSelectWindow(QWidget* parent) : QWidget(parent, Qt::FramelessWin
     setObjectName(QStringLiteral("SelectWindow"));
     setWindowTitle(QString::fromLatin1(kApplicationTitle));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    setFixedSize(762, 510);
+    setFixedSize(formlayout::select::kWindow);
     CenterOnScreen(this);
     FormCreate();
 }
@@ -59,18 +61,19 @@ void TSelectWindow::FormCreate() {
 }
 
 void TSelectWindow::CreateControls() {
-    Img_3gp = MakePicture("Img_3gp");
-    Img_psp = MakePicture("Img_psp");
-    Img_ipod = MakePicture("Img_ipod");
-    Img_mp4 = MakePicture("Img_mp4");
+    // Each picture is sent to the back as it is made, so the background ends up behind all.
+    for (const TDeviceFamily& family : kDeviceFamilies) {
+        if (family.Button) {
+            devices_.push_back({family.Family, nullptr, MakePicture(family.Showcase)});
+        }
+    }
     Img_Background = MakePicture("Img_Background");
     TB_Exit = MakeButton("TB_Exit");
     TB_Min = MakeButton("TB_Min");
     TB_Help = MakeButton("TB_Help");
-    TB_3GP = MakeButton("TB_3GP");
-    TB_PSP = MakeButton("TB_PSP");
-    TB_IPOD = MakeButton("TB_IPOD");
-    TB_MP4 = MakeButton("TB_MP4");
+    for (TDeviceChoice& choice : devices_) {
+        choice.button = MakeButton(kDeviceFamilies[static_cast<size_t>(choice.family)].Button);
+    }
 
     connect(TB_Exit, &TImageButton::Click, this, &TSelectWindow::TB_ExitClick);
     connect(TB_Min, &TImageButton::Click, this, [] { MinimizeApplication(); });
@@ -79,11 +82,28 @@ void TSelectWindow::CreateControls() {
             MainWindow->ShowHelpMenu(QCursor::pos());
         }
     });
-    WireDeviceButton(TB_3GP, 0, Img_3gp);
-    WireDeviceButton(TB_PSP, 1, Img_psp);
-    WireDeviceButton(TB_IPOD, 2, Img_ipod);
-    // The pda family (3) has no button here.
-    WireDeviceButton(TB_MP4, 4, Img_mp4);
+    for (const TDeviceChoice& choice : devices_) {
+        WireDeviceButton(choice.button, choice.family, choice.picture);
+    }
+}
+
+const TSelectWindow::TDeviceChoice* TSelectWindow::FindChoice(int32_t family) const {
+    for (const TDeviceChoice& choice : devices_) {
+        if (choice.family == family) {
+            return &choice;
+        }
+    }
+    return nullptr;
+}
+
+TDynamicImageButton* TSelectWindow::DeviceButton(int32_t family) const {
+    const TDeviceChoice* choice = FindChoice(family);
+    return choice ? choice->button : nullptr;
+}
+
+TImage* TSelectWindow::DevicePicture(int32_t family) const {
+    const TDeviceChoice* choice = FindChoice(family);
+    return choice ? choice->picture : nullptr;
 }
 
 TImage* TSelectWindow::MakePicture(const char* name) {
@@ -111,10 +131,18 @@ void TSelectWindow::WireDeviceButton(TDynamicImageButton* button, int32_t family
 }
 
 std::vector<TSkinComponent> TSelectWindow::SkinComponents() {
-    return {SkinComponent(Img_3gp), SkinComponent(Img_psp),        SkinComponent(Img_ipod),
-            SkinComponent(Img_mp4), SkinComponent(Img_Background), SkinComponent(TB_Exit),
-            SkinComponent(TB_Min),  SkinComponent(TB_Help),        SkinComponent(TB_3GP),
-            SkinComponent(TB_PSP),  SkinComponent(TB_IPOD),        SkinComponent(TB_MP4)};
+    std::vector<TSkinComponent> components;
+    for (const TDeviceChoice& choice : devices_) {
+        components.push_back(SkinComponent(choice.picture));
+    }
+    components.push_back(SkinComponent(Img_Background));
+    for (TDynamicImageButton* button : {TB_Exit, TB_Min, TB_Help}) {
+        components.push_back(SkinComponent(button));
+    }
+    for (const TDeviceChoice& choice : devices_) {
+        components.push_back(SkinComponent(choice.button));
+    }
+    return components;
 }
 
 bool TSelectWindow::ApplySkins() {

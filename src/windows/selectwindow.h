@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 #include <vector>
 
 #include "skin/image.h"
@@ -25,24 +26,27 @@ class TSelectWindow : public QWidget, public TSkinnedWindow {
     // The family picture shown now, or null.
     TImage* ShownPicture() const { return shownPicture_; }
 
-    TImage* Img_3gp = nullptr;
-    TImage* Img_psp = nullptr;
-    TImage* Img_ipod = nullptr;
-    TImage* Img_mp4 = nullptr;
+    // A family's button and picture (named by the family table, e.g. TB_3GP and Img_3gp), or
+    // null when the chooser offers no button for it.
+    TDynamicImageButton* DeviceButton(int32_t family) const;
+    TImage* DevicePicture(int32_t family) const;
+
     TImage* Img_Background = nullptr;
     TDynamicImageButton* TB_Exit = nullptr;
     TDynamicImageButton* TB_Min = nullptr;
     TDynamicImageButton* TB_Help = nullptr;
-    TDynamicImageButton* TB_3GP = nullptr;
-    TDynamicImageButton* TB_PSP = nullptr;
-    TDynamicImageButton* TB_IPOD = nullptr;
-    TDynamicImageButton* TB_MP4 = nullptr;
 
   protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    struct TDeviceChoice {
+        int32_t family;
+        TDynamicImageButton* button;
+        TImage* picture;
+    };
+
     void FormCreate();
     void CreateControls();
     void WireDeviceButton(TDynamicImageButton* button, int32_t family, TImage* picture);
@@ -52,6 +56,10 @@ class TSelectWindow : public QWidget, public TSkinnedWindow {
     void DeviceButtonClick(int32_t family);
     void TB_ExitClick();
 
+    const TDeviceChoice* FindChoice(int32_t family) const;
+
+    // One for each family of the family table that has a button, in the table's order.
+    std::vector<TDeviceChoice> devices_;
     QPointer<TImage> shownPicture_;
 };
 

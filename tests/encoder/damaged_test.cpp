@@ -188,3 +188,20 @@ TEST_F(DamagedSourceTest, FuzzedSourcesOfEveryContainerEndCleanly) {
 }
 
 }  // namespace
+
+namespace {
+
+// One early picture stamped far ahead of the rest must neither end the video nor stretch the
+// output to its time.
+TEST_F(DamagedSourceTest, OutlyingPictureTimeIsDroppedNotFollowed) {
+    const std::string damaged = Media().PathStd() + "outlier.mkv";
+    ASSERT_TRUE(TestMedia::Run("ffmpeg", {"-hide_banner", "-nostdin", "-loglevel", "error", "-y",
+                                          "-i", Mp4Clip(), "-c", "copy", "-an", "-bsf:v",
+                                          "setts=pts=if(eq(N\\,1)\\,PTS+100/TB\\,PTS)", damaged}));
+    TConvertArguments arguments = SmallOutput(damaged);
+    arguments.length = "10";
+    ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
+    EXPECT_NEAR(TMediaReader::Summarize(arguments.output).videoSeconds, 2.0, 0.5);
+}
+
+}  // namespace

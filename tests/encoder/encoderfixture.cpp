@@ -4,45 +4,23 @@
 
 #include <memory>
 
+#include "dero_arguments.h"
+
 std::vector<std::string> TConvertArguments::Vector() const {
-    return {"Reelsmith.exe",
-            "-y",
-            "-ss",
-            start,
-            "-t",
-            length,
-            "-i",
-            input,
-            "-vol",
-            volume,
-            "-bitexact",
-            "-vcodec",
-            "mpeg4",
-            "-padtop",
-            padTop,
-            "-padbottom",
-            padBottom,
-            "-padleft",
-            padLeft,
-            "-padright",
-            padRight,
-            "-s",
-            frameSize,
-            "-r",
-            frameRate,
-            "-b",
-            videoKbps,
-            "-acodec",
-            "aac",
-            "-ac",
-            channels,
-            "-ar",
-            sampleRate,
-            "-ab",
-            audioKbps,
-            "-f",
-            format,
-            output};
+    // The table names the program's settings; these are the fixture's for the same places.
+    const std::string &StartText = start, &LengthText = length, &InputFile = input;
+    const std::string &Volume = volume, &PadTop = padTop, &PadBottom = padBottom;
+    const std::string &PadLeft = padLeft, &PadRight = padRight, &FrameSize = frameSize;
+    const std::string &FrameRate = frameRate, &VideoBitRate = videoKbps;
+    const std::string &AudioChannels = channels, &SampleRate = sampleRate;
+    const std::string &AudioBitRate = audioKbps, &Format = format, &OutputFile = output;
+    const std::string VideoCodec = "mpeg4";
+    const std::string AudioCodec = "aac";
+#define FIXTURE_FLAG(text) std::string(text),
+#define FIXTURE_VALUE(field) field,
+    return {DERO_ENCODER_ARGUMENTS(FIXTURE_FLAG, FIXTURE_VALUE)};
+#undef FIXTURE_FLAG
+#undef FIXTURE_VALUE
 }
 
 void TEncoderFixture::SetUp() {

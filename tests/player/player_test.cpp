@@ -78,7 +78,8 @@ class PlayerTest : public ::testing::Test {
         PlayerSetCallback(&PlayerProbe::EventFunction);
         PlayerSetVideoWindow(probe_.Panel(), 0, keepAspect ? 1 : 0);
         ASSERT_EQ(PlayerOpenFile(path.c_str(), 0), 1);
-        ASSERT_TRUE(probe_.WaitForEvent(3, [](intptr_t value) { return value != 0; }));
+        ASSERT_TRUE(
+            probe_.WaitForEvent(PLAYER_EVENT_LOADED, [](intptr_t value) { return value != 0; }));
     }
 
     double Seconds() {
@@ -133,11 +134,12 @@ TEST_F(PlayerTest, RotatedClipShowsUpright) {
 TEST_F(PlayerTest, PositionAdvancesWhilePlayingAndStandsStillWhilePaused) {
     OpenLoaded(MakeClip("wide.mp4", Wide()));
     ASSERT_EQ(PlayerPlay(1.0), 1);
-    ASSERT_TRUE(probe_.WaitForEvent(1, [](intptr_t value) { return value >= 0; }));
+    ASSERT_TRUE(
+        probe_.WaitForEvent(PLAYER_EVENT_RUNNING, [](intptr_t value) { return value >= 0; }));
     ASSERT_TRUE(probe_.WaitFor([&] { return Seconds() > 0.5; }));
 
     ASSERT_EQ(PlayerPause(), 1);
-    ASSERT_TRUE(probe_.WaitForEvent(4, [](intptr_t) { return true; }));
+    ASSERT_TRUE(probe_.WaitForEvent(PLAYER_EVENT_PAUSED, [](intptr_t) { return true; }));
     const double paused = Seconds();
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_NEAR(Seconds(), paused, 1.0 / 25);
@@ -162,14 +164,15 @@ TEST_F(PlayerTest, BurstOfSeeksEndsExactlyOnTheLastTarget) {
     EXPECT_TRUE(probe_.WaitFor([&] { return std::fabs(Seconds() - 1.7) <= 1.0 / 25; }));
     // Still paused: a drag never starts playback.
     for (const auto& message : probe_.Messages()) {
-        EXPECT_FALSE(message.Number == WM_PLAYER_EVENT && message.Code == 1);
+        EXPECT_FALSE(message.Number == WM_PLAYER_EVENT && message.Code == PLAYER_EVENT_RUNNING);
     }
 }
 
 TEST_F(PlayerTest, EndOfFileIsReportedOnBothChannelsAndLeavesNothingToPlay) {
     OpenLoaded(MakeClip("short.mp4", Wide(1)));
     ASSERT_EQ(PlayerPlay(1.0), 1);
-    ASSERT_TRUE(probe_.WaitForEvent(1, [](intptr_t value) { return value == -1; }));
+    ASSERT_TRUE(probe_.WaitForEvent(PLAYER_EVENT_RUNNING,
+                                    [](intptr_t value) { return value == PLAYER_VALUE_GONE; }));
     ASSERT_TRUE(probe_.WaitFor([&] { return !probe_.Calls().empty(); }));
     EXPECT_EQ(probe_.Calls().front().Code, 1);
     EXPECT_EQ(PlayerPlay(1.0), 0);
@@ -182,7 +185,8 @@ TEST_F(PlayerTest, RandomBytesTakeTheErrorPath) {
     ASSERT_EQ(PlayerInit(probe_.Window()), 1);
     PlayerSetCallback(&PlayerProbe::EventFunction);
     ASSERT_EQ(PlayerOpenFile(path.c_str(), 0), 1);
-    ASSERT_TRUE(probe_.WaitForEvent(2, [](intptr_t value) { return value == -1; }));
+    ASSERT_TRUE(probe_.WaitForEvent(PLAYER_EVENT_SEEK,
+                                    [](intptr_t value) { return value == PLAYER_VALUE_GONE; }));
     ASSERT_TRUE(probe_.WaitFor([&] { return !probe_.Calls().empty(); }));
     EXPECT_EQ(probe_.Calls().front().Code, 3);
     EXPECT_LT(probe_.Calls().front().Value, 0);
@@ -195,7 +199,8 @@ TEST_F(PlayerTest, CloseReleasesTheFileAndEndsEveryThread) {
     const std::string path = MakeClip("wide.mp4", Wide());
     OpenLoaded(path);
     ASSERT_EQ(PlayerPlay(1.0), 1);
-    ASSERT_TRUE(probe_.WaitForEvent(1, [](intptr_t value) { return value >= 0; }));
+    ASSERT_TRUE(
+        probe_.WaitForEvent(PLAYER_EVENT_RUNNING, [](intptr_t value) { return value >= 0; }));
     EXPECT_TRUE(FileHeldOpen(path));
     EXPECT_GT(ThreadCount(), threadsBefore_);
 
@@ -217,7 +222,7 @@ TEST_F(PlayerTest, CloseReleasesTheFileAndEndsEveryThread) {
     EXPECT_TRUE(probe_.WaitFor([&] {
         int loaded = 0;
         for (const auto& message : probe_.Messages()) {
-            loaded += message.Number == WM_PLAYER_EVENT && message.Code == 3;
+            loaded += message.Number == WM_PLAYER_EVENT && message.Code == PLAYER_EVENT_LOADED;
         }
         return loaded == 2;
     }));

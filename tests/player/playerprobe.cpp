@@ -156,7 +156,7 @@ int PlayerProbe::FramesPresented() {
 
 const DeroPlayerFileInfo* PlayerProbe::LoadedRecord() {
     for (const Message& message : Messages()) {
-        if (message.Number == WM_PLAYER_EVENT && message.Code == 3) {
+        if (message.Number == WM_PLAYER_EVENT && message.Code == PLAYER_EVENT_LOADED) {
             return reinterpret_cast<const DeroPlayerFileInfo*>(message.Value);
         }
     }

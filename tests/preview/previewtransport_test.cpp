@@ -90,7 +90,8 @@ class PreviewTransportTest : public ::testing::Test {
         DeroPlayerFileInfo record{};
         record.Duration = 60;
         record.Seekable = seekable ? 1 : 0;
-        transport->Message(WM_PLAYER_EVENT, 3, reinterpret_cast<intptr_t>(&record));
+        transport->Message(WM_PLAYER_EVENT, PLAYER_EVENT_LOADED,
+                           reinterpret_cast<intptr_t>(&record));
     }
 
     // Opens item (selected) and lets the library report it loaded.
@@ -155,9 +156,9 @@ TEST_F(PreviewTransportTest, PlayOpensTheChosenClipAndCodeThreeStartsIt) {
     EXPECT_TRUE(ThumbEnabled());
 
     // Playback runs: polling starts; a pause reported by the library ends it.
-    transport->Message(WM_PLAYER_EVENT, 1, 0);
+    transport->Message(WM_PLAYER_EVENT, PLAYER_EVENT_RUNNING, 0);
     EXPECT_TRUE(timer->isActive());
-    transport->Message(WM_PLAYER_EVENT, 4, 0);
+    transport->Message(WM_PLAYER_EVENT, PLAYER_EVENT_PAUSED, 0);
     EXPECT_FALSE(timer->isActive());
 }
 
@@ -188,7 +189,7 @@ TEST_F(PreviewTransportTest, PauseThenPlayOnlyResumes) {
 TEST_F(PreviewTransportTest, StopThenPlayClosesFirstAndReopens) {
     Image_Item* clip = AddClip("a.mp4", 40);
     PlayLoaded(clip);
-    transport->Message(WM_PLAYER_EVENT, 1, 0);
+    transport->Message(WM_PLAYER_EVENT, PLAYER_EVENT_RUNNING, 0);
     transport->Stop();
     EXPECT_EQ(player.calls, (Calls{"Stop", "Close"}));
     EXPECT_TRUE(picture->isVisible());
@@ -403,7 +404,9 @@ TEST_F(PreviewTransportTest, NestedPlayIsRefusedWithoutReachingTheLibrary) {
 TEST_F(PreviewTransportTest, LibraryEndingOrFailingStopsThePreview) {
     Image_Item* clip = AddClip("a.mp4", 40);
     for (const auto& [code, value] :
-         std::vector<std::pair<uintptr_t, intptr_t>>{{1, -1}, {2, -1}, {5, 0}}) {
+         std::vector<std::pair<uintptr_t, intptr_t>>{{PLAYER_EVENT_RUNNING, PLAYER_VALUE_GONE},
+                                                     {PLAYER_EVENT_SEEK, PLAYER_VALUE_GONE},
+                                                     {5, 0}}) {
         PlayLoaded(clip);
         transport->Message(WM_PLAYER_EVENT, code, value);
         EXPECT_EQ(transport->PlayerClip(), nullptr) << code;
@@ -411,8 +414,8 @@ TEST_F(PreviewTransportTest, LibraryEndingOrFailingStopsThePreview) {
     }
     // A landed seek and the start of an open change nothing.
     PlayLoaded(clip);
-    transport->Message(WM_PLAYER_EVENT, 2, 1500);
-    transport->Message(WM_PLAYER_EVENT, 0, 0);
+    transport->Message(WM_PLAYER_EVENT, PLAYER_EVENT_SEEK, 1500);
+    transport->Message(WM_PLAYER_EVENT, PLAYER_EVENT_OPENING, 0);
     EXPECT_TRUE(player.calls.empty());
     EXPECT_EQ(transport->PlayerClip(), clip);
 }
@@ -424,10 +427,10 @@ TEST_F(PreviewTransportTest, EventFunctionRegisteredOnTheHookStopsOnEndAndError)
     PlayLoaded(clip);
     player.function(2, 0, 0);
     EXPECT_EQ(transport->PlayerClip(), clip);
-    player.function(1, 0, 0);
+    player.function(PLAYER_CALL_END, 0, 0);
     EXPECT_EQ(transport->PlayerClip(), nullptr);
     PlayLoaded(clip);
-    player.function(3, -17, 0);
+    player.function(PLAYER_CALL_ERROR, -17, 0);
     EXPECT_EQ(transport->PlayerClip(), nullptr);
 }
 

@@ -133,7 +133,7 @@ TEST_F(RealPlayerTest, EventFunctionRunsOnTheUserInterfaceThread) {
         ASSERT_TRUE(library.Init(&quiet));
         ASSERT_TRUE(library.OpenFile(QFile::encodeName(path).constData(), 0));
         EXPECT_TRUE(clipfixtures::WaitUntil([&] { return code != 0; }));
-        EXPECT_EQ(code, 3);
+        EXPECT_EQ(code, PLAYER_CALL_ERROR);
         EXPECT_TRUE(onUiThread);
         library.Stop();
         library.Close();

@@ -9,12 +9,13 @@
 #include <map>
 
 #include "clips/listpanel.h"
-#include "formlayout.h"
 #include "platform/inifile.h"
 #include "platform/picture.h"
+#include "profiles/devicefamily.h"
 #include "skin/checkimagebutton.h"
 #include "skin/dynamicimagebutton.h"
 #include "skin/fixprogress.h"
+#include "skin/formlayout.h"
 #include "skin/image.h"
 #include "skin/skinentry.h"
 #include "standinwindows.h"
@@ -168,8 +169,9 @@ TEST_F(DefaultSkinTest, EveryNamedFileExistsAndDecodesInTheLoadersFormat) {
 TEST_F(DefaultSkinTest, SplashAndFamilyPicturesAreJpegsOfTheirSizes) {
     const QImage splash = LoadPicture(Dir() + "startup.jpg");
     EXPECT_GE(splash.width(), 300);
-    for (const char* name : {"3gp.jpg", "psp.jpg", "ipod.jpg", "pda.jpg", "mp4.jpg"}) {
-        EXPECT_EQ(LoadPicture(Dir() + name).size(), QSize(300, 224)) << name;
+    for (const TDeviceFamily& family : kDeviceFamilies) {
+        EXPECT_EQ(LoadPicture(Dir() + family.PictureFile).size(), QSize(300, 224))
+            << family.PictureFile;
     }
 }
 

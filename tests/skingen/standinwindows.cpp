@@ -7,10 +7,11 @@
 
 #include "clips/listpanel.h"
 #include "clips/listpanelskin.h"
-#include "formlayout.h"
+#include "profiles/devicefamily.h"
 #include "skin/checkimagebutton.h"
 #include "skin/dynamicimagebutton.h"
 #include "skin/fixprogress.h"
+#include "skin/formlayout.h"
 #include "skin/image.h"
 
 TStandInWindow::TStandInWindow(const QString& section, QSize formSize) {
@@ -38,17 +39,25 @@ void AddButtons(TStandInWindow& window, std::initializer_list<const char*> names
 }  // namespace
 
 std::unique_ptr<TStandInWindow> MakeSelectWindow() {
-    auto window = std::make_unique<TStandInWindow>("SelectWindow", QSize(762, 510));
-    for (const char* name : {"Img_3gp", "Img_psp", "Img_ipod", "Img_mp4", "Img_Background"}) {
-        window->Add<TImage>(name);
+    auto window = std::make_unique<TStandInWindow>("SelectWindow", formlayout::select::kWindow);
+    for (const TDeviceFamily& family : kDeviceFamilies) {
+        if (family.Showcase) {
+            window->Add<TImage>(family.Showcase);
+        }
     }
-    AddButtons(*window, {"TB_Exit", "TB_Min", "TB_Help", "TB_3GP", "TB_PSP", "TB_IPOD", "TB_MP4"});
+    window->Add<TImage>("Img_Background");
+    AddButtons(*window, {"TB_Exit", "TB_Min", "TB_Help"});
+    for (const TDeviceFamily& family : kDeviceFamilies) {
+        if (family.Button) {
+            window->Add<TDynamicImageButton>(family.Button);
+        }
+    }
     return window;
 }
 
 std::unique_ptr<TStandInWindow> MakeMainWindow() {
     namespace layout = formlayout::main;
-    auto window = std::make_unique<TStandInWindow>("MainWindow", QSize(792, 566));
+    auto window = std::make_unique<TStandInWindow>("MainWindow", formlayout::main::kWindow);
     QWidget* preview = window->FormPart("Panel_Preview", layout::kPreview);
     window->FormPart("ComboBox_OutputSetting", layout::kProfileBox);
     window->Add<TListPanel>("TP_ImageList", &ApplyListPanelSkin);
@@ -64,7 +73,7 @@ std::unique_ptr<TStandInWindow> MakeMainWindow() {
 
 std::unique_ptr<TStandInWindow> MakeProgressWindow() {
     namespace layout = formlayout::progress;
-    auto window = std::make_unique<TStandInWindow>("ProgressWindow", QSize(546, 346));
+    auto window = std::make_unique<TStandInWindow>("ProgressWindow", formlayout::progress::kWindow);
     const std::pair<const char*, QRect> labels[] = {
         {"Label1", layout::kCurrentClipCaption},
         {"Label_SrcName", layout::kSrcName},
@@ -94,7 +103,7 @@ std::unique_ptr<TStandInWindow> MakeProgressWindow() {
 
 std::unique_ptr<TStandInWindow> MakeProfileWindow() {
     namespace layout = formlayout::profile;
-    auto window = std::make_unique<TStandInWindow>("ProfileWindow", QSize(480, 366));
+    auto window = std::make_unique<TStandInWindow>("ProfileWindow", formlayout::profile::kWindow);
     window->FormPart("Label_Name", layout::kNameCaption);
     window->FormPart("Edit_Name", layout::kName);
     window->FormPart("GroupBox1", layout::kVideoGroup);
@@ -106,7 +115,7 @@ std::unique_ptr<TStandInWindow> MakeProfileWindow() {
 
 std::unique_ptr<TStandInWindow> MakeAboutWindow() {
     namespace layout = formlayout::about;
-    auto window = std::make_unique<TStandInWindow>("AboutWindow", QSize(392, 216));
+    auto window = std::make_unique<TStandInWindow>("AboutWindow", formlayout::about::kWindow);
     window->FormPart("Label1", layout::kTitleShadow);
     window->FormPart("Label5", layout::kTitle);
     window->FormPart("Label2", layout::kVersion);

@@ -11,6 +11,7 @@
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
 #include "platform/inifile.h"
+#include "profiles/devicefamily.h"
 #include "skin/checkimagebutton.h"
 #include "skin/dynamicimagebutton.h"
 #include "skin/image.h"
@@ -39,11 +40,19 @@ void AddClips(int count, const TempDir& dir) {
 TEST_F(WindowsTest, DeviceButtonsHandTheirFamilyAndSwapTheWindows) {
     ASSERT_TRUE(StartWindows());
     EXPECT_EQ(g_s_Version, QStringLiteral("2.1.5 Build on 20070501"));
-    const std::pair<TDynamicImageButton*, int32_t> buttons[] = {{SelectWindow->TB_3GP, 0},
-                                                                {SelectWindow->TB_PSP, 1},
-                                                                {SelectWindow->TB_IPOD, 2},
-                                                                {SelectWindow->TB_MP4, 4}};
-    for (const auto& [button, family] : buttons) {
+    // Every family of the table but the pda one has its button, under the table's name.
+    int buttons = 0;
+    for (const TDeviceFamily& row : kDeviceFamilies) {
+        const int32_t family = row.Family;
+        TDynamicImageButton* button = SelectWindow->DeviceButton(family);
+        if (!row.Button) {
+            EXPECT_EQ(button, nullptr) << family;
+            continue;
+        }
+        ASSERT_NE(button, nullptr) << family;
+        EXPECT_EQ(button->objectName(), QLatin1String(row.Button));
+        EXPECT_EQ(SelectWindow->DevicePicture(family)->objectName(), QLatin1String(row.Showcase));
+        ++buttons;
         SelectWindow->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(SelectWindow));
         Click(button);
@@ -56,6 +65,7 @@ TEST_F(WindowsTest, DeviceButtonsHandTheirFamilyAndSwapTheWindows) {
         MainWindow->close();
         EXPECT_TRUE(SelectWindow->isVisible());
     }
+    EXPECT_EQ(buttons, 4);
 }
 
 TEST_F(WindowsTest, FamilyPicturesFollowTheMouseOverTheDeviceButtons) {
@@ -64,26 +74,26 @@ TEST_F(WindowsTest, FamilyPicturesFollowTheMouseOverTheDeviceButtons) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(SelectWindow));
     EXPECT_EQ(SelectWindow->ShownPicture(), nullptr);
 
-    MoveOver(SelectWindow->TB_3GP);
-    EXPECT_TRUE(SelectWindow->Img_3gp->isVisible());
-    MoveOver(SelectWindow->TB_PSP);
-    EXPECT_TRUE(SelectWindow->Img_psp->isVisible());
-    EXPECT_FALSE(SelectWindow->Img_3gp->isVisible());
-    MoveOver(SelectWindow->TB_3GP);
-    EXPECT_EQ(SelectWindow->ShownPicture(), SelectWindow->Img_3gp);
-    EXPECT_FALSE(SelectWindow->Img_psp->isVisible());
+    MoveOver(SelectWindow->DeviceButton(0));
+    EXPECT_TRUE(SelectWindow->DevicePicture(0)->isVisible());
+    MoveOver(SelectWindow->DeviceButton(1));
+    EXPECT_TRUE(SelectWindow->DevicePicture(1)->isVisible());
+    EXPECT_FALSE(SelectWindow->DevicePicture(0)->isVisible());
+    MoveOver(SelectWindow->DeviceButton(0));
+    EXPECT_EQ(SelectWindow->ShownPicture(), SelectWindow->DevicePicture(0));
+    EXPECT_FALSE(SelectWindow->DevicePicture(1)->isVisible());
     // Straight onto another button: the picture stays.
     MoveOver(SelectWindow->TB_Help);
-    EXPECT_TRUE(SelectWindow->Img_3gp->isVisible());
+    EXPECT_TRUE(SelectWindow->DevicePicture(0)->isVisible());
 
     // Chosen, the main window comes and goes; the picture is still there until the mouse
     // moves over the background.
-    MoveOver(SelectWindow->TB_MP4);
-    Click(SelectWindow->TB_MP4);
+    MoveOver(SelectWindow->DeviceButton(4));
+    Click(SelectWindow->DeviceButton(4));
     MainWindow->close();
-    EXPECT_TRUE(SelectWindow->Img_mp4->isVisible());
+    EXPECT_TRUE(SelectWindow->DevicePicture(4)->isVisible());
     QTest::mouseMove(SelectWindow, QPoint(3, 3));
-    EXPECT_FALSE(SelectWindow->Img_mp4->isVisible());
+    EXPECT_FALSE(SelectWindow->DevicePicture(4)->isVisible());
     EXPECT_EQ(SelectWindow->ShownPicture(), nullptr);
 }
 

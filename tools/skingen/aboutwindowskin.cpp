@@ -1,10 +1,10 @@
 #include <QPainter>
 
-#include "formlayout.h"
 #include "formsketch.h"
 #include "glyphs.h"
 #include "palette.h"
 #include "pictures.h"
+#include "skin/formlayout.h"
 #include "skinart.h"
 #include "windowskin.h"
 #include "windowskins.h"

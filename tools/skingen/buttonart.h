@@ -22,7 +22,7 @@ enum class TButtonState { Normal, Hover, Down, Disabled };
 
 struct TButtonLook {
     TButtonLook(TButtonStyle style, TGlyph glyph, QString text = {}, QString subText = {},
-                TDevice device = TDevice::Media)
+                const char* device = nullptr)
         : style(style),
           glyph(glyph),
           text(std::move(text)),
@@ -33,7 +33,7 @@ struct TButtonLook {
     TGlyph glyph;
     QString text;
     QString subText;
-    TDevice device;
+    const char* device;  // the family's section, for the device cards
 };
 
 // The strip of state images (normal, hover, down, and disabled when withDisabled) of a button

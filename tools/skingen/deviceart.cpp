@@ -1,5 +1,7 @@
 #include "deviceart.h"
 
+#include <string_view>
+
 #include <QLinearGradient>
 #include <QPainterPath>
 
@@ -152,25 +154,22 @@ void Media(QPainter& p, const QRectF& box) {
 
 }  // namespace
 
-void DrawDevice(QPainter& painter, TDevice device, const QRectF& box) {
+void DrawDevice(QPainter& painter, const char* section, const QRectF& box) {
+    // The drawings by family, keyed as the family table keys its profiles.
+    static constexpr struct {
+        std::string_view section;
+        void (*draw)(QPainter&, const QRectF&);
+    } kDrawings[] = {
+        {"3gp", &Phone}, {"psp", &Handheld}, {"ipod", &MusicPlayer}, {"pda", &Pda}, {"mp4", &Media},
+    };
+    void (*draw)(QPainter&, const QRectF&) = &Media;
+    for (const auto& drawing : kDrawings) {
+        if (section && drawing.section == section) {
+            draw = drawing.draw;
+        }
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
-    switch (device) {
-        case TDevice::Phone:
-            Phone(painter, box);
-            break;
-        case TDevice::Handheld:
-            Handheld(painter, box);
-            break;
-        case TDevice::MusicPlayer:
-            MusicPlayer(painter, box);
-            break;
-        case TDevice::Pda:
-            Pda(painter, box);
-            break;
-        case TDevice::Media:
-            Media(painter, box);
-            break;
-    }
+    draw(painter, box);
     painter.restore();
 }

@@ -3,8 +3,7 @@
 #include <QPainter>
 #include <QRectF>
 
-// The device families, drawn as generic devices without any maker's marks.
-enum class TDevice { Phone, Handheld, MusicPlayer, Pda, Media };
-
-// Draws the device centred in box, as large as its proportions allow.
-void DrawDevice(QPainter& painter, TDevice device, const QRectF& box);
+// The device of the family whose profile file section is section, drawn as a generic device
+// without any maker's marks, centred in box, as large as its proportions allow. A family
+// without a drawing of its own (and a null section) shows the generic media player.
+void DrawDevice(QPainter& painter, const char* section, const QRectF& box);

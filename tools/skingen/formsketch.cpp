@@ -1,6 +1,6 @@
 #include "formsketch.h"
 
-#include "formlayout.h"
+#include "skin/formlayout.h"
 #include "skinart.h"
 
 namespace formsketch {

@@ -1,11 +1,11 @@
 #include <QPainter>
 
-#include "formlayout.h"
 #include "formsketch.h"
 #include "glyphs.h"
 #include "palette.h"
 #include "partsart.h"
 #include "pictures.h"
+#include "skin/formlayout.h"
 #include "skinart.h"
 #include "windowskin.h"
 #include "windowskins.h"
@@ -158,15 +158,14 @@ QImage WriteMainWindowSkin(TSkinWriter& writer) {
     WriteListPanel(skin);
 
     // The family pictures the profile selection shows, and the still picture before one.
-    const char* families[] = {"3gp.jpg", "psp.jpg", "ipod.jpg", "pda.jpg", "mp4.jpg"};
-    for (int i = 0; i < 5; ++i) {
-        writer.SaveJpeg(families[i], pictures::PreviewPicture(pictures::Family(i)));
+    for (const TDeviceFamily& family : kDeviceFamilies) {
+        writer.SaveJpeg(QString::fromLatin1(family.PictureFile), pictures::PreviewPicture(family));
     }
     const QString still = skin.File("preview.jpg");
     writer.SaveJpeg(still, pictures::EmptyPreviewPicture());
     writer.ImageEntry("Img_VideoPic", still, QRect(QPoint(0, 0), kPreview.size()), true, false,
                       false, false);
-    skin.Overlay(kPreview.topLeft(), pictures::PreviewPicture(pictures::Family(1)));
+    skin.Overlay(kPreview.topLeft(), pictures::PreviewPicture(*FindDeviceFamily(1)));
 
     WriteTransport(skin);
     WritePositionBar(skin);

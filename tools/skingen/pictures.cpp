@@ -1,33 +1,13 @@
 #include "pictures.h"
 
 #include <QPainter>
-#include <array>
 
+#include "deviceart.h"
 #include "glyphs.h"
 #include "palette.h"
 #include "skinart.h"
 
 namespace pictures {
-
-const TFamily& Family(int index) {
-    static const std::array<TFamily, 5> families{{
-        {TDevice::Phone, QStringLiteral("Mobile phone"), QStringLiteral("3GP video"),
-         QStringLiteral("Small files sized for phone screens, from 128 x 96 up to 352 x 288, "
-                        "saved as .3gp with MPEG-4 video and AAC sound.")},
-        {TDevice::Handheld, QStringLiteral("Game handheld"), QStringLiteral("PSP video"),
-         QStringLiteral("Wide-screen video for handheld game consoles, up to 480 x 272, "
-                        "saved as .MP4 files the console's video player reads.")},
-        {TDevice::MusicPlayer, QStringLiteral("Music player"), QStringLiteral("iPod video"),
-         QStringLiteral("Video for pocket music and video players with a 320 x 240 screen "
-                        "and for the TV out of the larger ones, saved as .MP4.")},
-        {TDevice::Pda, QStringLiteral("Pocket PC"), QStringLiteral("PDA video"),
-         QStringLiteral("Video for pocket computers with QVGA and VGA screens, saved as .MP4.")},
-        {TDevice::Media, QStringLiteral("Media player"), QStringLiteral("MP4 video"),
-         QStringLiteral("MPEG-4 video with AAC sound up to 720 x 576, for any player, phone or "
-                        "computer that reads .MP4 files.")},
-    }};
-    return families.at(static_cast<size_t>(qBound(0, index, 4)));
-}
 
 QImage Splash(const QString& version) {
     QImage image = art::NewPicture(480, 300);
@@ -68,16 +48,16 @@ void Stage(QPainter& p, const QRect& rect) {
 
 }  // namespace
 
-QImage PreviewPicture(const TFamily& family) {
+QImage PreviewPicture(const TDeviceFamily& family) {
     QImage image = art::NewPicture(300, 224);
     QPainter p(&image);
     art::Prepare(p);
     Stage(p, image.rect());
-    DrawDevice(p, family.device, QRectF(90, 26, 120, 118));
-    art::DrawText(p, QRect(0, 152, 300, 22), Qt::AlignCenter, family.name, art::Font(15, true),
-                  QColor(236, 241, 247));
-    art::DrawText(p, QRect(0, 174, 300, 18), Qt::AlignCenter, family.format, art::Font(12),
-                  QColor(170, 186, 206));
+    DrawDevice(p, family.Section, QRectF(90, 26, 120, 118));
+    art::DrawText(p, QRect(0, 152, 300, 22), Qt::AlignCenter, QString::fromUtf8(family.Name),
+                  art::Font(15, true), QColor(236, 241, 247));
+    art::DrawText(p, QRect(0, 174, 300, 18), Qt::AlignCenter, QString::fromUtf8(family.FormatName),
+                  art::Font(12), QColor(170, 186, 206));
     art::DrawText(p, QRect(0, 198, 300, 16), Qt::AlignCenter,
                   QStringLiteral("Pick a clip and press Play to preview it here"), art::Font(11),
                   QColor(140, 154, 172));
@@ -89,26 +69,26 @@ QImage EmptyPreviewPicture() {
     QPainter p(&image);
     art::Prepare(p);
     Stage(p, image.rect());
-    DrawDevice(p, TDevice::Media, QRectF(110, 60, 80, 70));
+    DrawDevice(p, nullptr, QRectF(110, 60, 80, 70));
     art::DrawText(p, QRect(0, 150, 300, 20), Qt::AlignCenter, QStringLiteral("Preview"),
                   art::Font(14, true), QColor(220, 228, 238));
     return image;
 }
 
-QImage Showcase(const TFamily& family, const QImage& background, const QRect& rect) {
+QImage Showcase(const TDeviceFamily& family, const QImage& background, const QRect& rect) {
     QImage image = background.copy(rect);
     QPainter p(&image);
     art::Prepare(p);
     const QRect card(0, 0, rect.width(), rect.height());
     art::DrawCard(p, card.adjusted(0, 0, 0, -4), 10);
-    DrawDevice(p, family.device, QRectF(36, 24, 220, card.height() - 56));
+    DrawDevice(p, family.Section, QRectF(36, 24, 220, card.height() - 56));
     art::DrawText(p, QRect(300, 40, card.width() - 330, 34), Qt::AlignLeft | Qt::AlignVCenter,
-                  family.name, art::Font(26, true), palette::kTitleText);
+                  QString::fromUtf8(family.Name), art::Font(26, true), palette::kTitleText);
     art::DrawText(p, QRect(300, 78, card.width() - 330, 22), Qt::AlignLeft | Qt::AlignVCenter,
-                  family.format, art::Font(15, true), palette::kBlue);
+                  QString::fromUtf8(family.FormatName), art::Font(15, true), palette::kBlue);
     art::DrawText(p, QRect(300, 112, card.width() - 340, 60),
-                  Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, family.description,
-                  art::Font(13), palette::kText);
+                  Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                  QString::fromUtf8(family.Description), art::Font(13), palette::kText);
     art::DrawText(p, QRect(300, 182, card.width() - 330, 20), Qt::AlignLeft | Qt::AlignVCenter,
                   QStringLiteral("Click to choose this device"), art::Font(12),
                   palette::kSubtleText);

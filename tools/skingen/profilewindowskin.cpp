@@ -1,8 +1,8 @@
 #include <QPainter>
 
-#include "formlayout.h"
 #include "formsketch.h"
 #include "palette.h"
+#include "skin/formlayout.h"
 #include "skinart.h"
 #include "windowskin.h"
 #include "windowskins.h"

@@ -1,9 +1,9 @@
 #include <QPainter>
 
-#include "formlayout.h"
 #include "formsketch.h"
 #include "palette.h"
 #include "partsart.h"
+#include "skin/formlayout.h"
 #include "skinart.h"
 #include "windowskin.h"
 #include "windowskins.h"

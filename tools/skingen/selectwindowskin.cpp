@@ -1,8 +1,9 @@
 #include <QPainter>
+#include <vector>
 
-#include "formlayout.h"
 #include "palette.h"
 #include "pictures.h"
+#include "skin/formlayout.h"
 #include "skinart.h"
 #include "windowskin.h"
 #include "windowskins.h"
@@ -15,22 +16,19 @@ constexpr int kCardWidth = 170;
 constexpr int kCardHeight = 196;
 constexpr int kCardGap = 16;
 
-struct TDeviceButton {
-    const char* key;
-    const char* picture;
-    const char* file;
-    int family;
-};
+// The families the chooser offers, in the family table's order.
+std::vector<const TDeviceFamily*> DeviceCards() {
+    std::vector<const TDeviceFamily*> cards;
+    for (const TDeviceFamily& family : kDeviceFamilies) {
+        if (family.Button) {
+            cards.push_back(&family);
+        }
+    }
+    return cards;
+}
 
-constexpr TDeviceButton kDevices[] = {
-    {"TB_3GP", "Img_3gp", "3gp", 0},
-    {"TB_PSP", "Img_psp", "psp", 1},
-    {"TB_IPOD", "Img_ipod", "ipod", 2},
-    {"TB_MP4", "Img_mp4", "mp4", 4},
-};
-
-QRect CardRect(int i) {
-    const int total = 4 * kCardWidth + 3 * kCardGap;
+QRect CardRect(int i, int count) {
+    const int total = count * kCardWidth + (count - 1) * kCardGap;
     const int left = (formlayout::select::kWindow.width() - total) / 2;
     return QRect(left + i * (kCardWidth + kCardGap), kCardTop, kCardWidth, kCardHeight);
 }
@@ -64,13 +62,14 @@ QImage Background() {
 QImage WriteSelectWindowSkin(TSkinWriter& writer) {
     TWindowSkin skin(writer, QStringLiteral("SelectWindow"), QStringLiteral("Select"),
                      Background());
-    for (const TDeviceButton& device : kDevices) {
-        const pictures::TFamily& family = pictures::Family(device.family);
-        const QString file = skin.File(QString::fromLatin1(device.file) + QStringLiteral(".jpg"));
-        writer.SaveJpeg(file, pictures::Showcase(family, skin.Background(), kShowcase));
+    const std::vector<const TDeviceFamily*> cards = DeviceCards();
+    for (const TDeviceFamily* family : cards) {
+        const QString file =
+            skin.File(QString::fromLatin1(family->Section) + QStringLiteral(".jpg"));
+        writer.SaveJpeg(file, pictures::Showcase(*family, skin.Background(), kShowcase));
         // Hidden until the mouse is over the device's button.
-        writer.ImageEntry(QString::fromLatin1(device.picture), file, kShowcase, false, false, false,
-                          false);
+        writer.ImageEntry(QString::fromLatin1(family->Showcase), file, kShowcase, false, false,
+                          false, false);
     }
     skin.WriteFrame();
     const int right = formlayout::select::kWindow.width() - 8;
@@ -82,15 +81,19 @@ QImage WriteSelectWindowSkin(TSkinWriter& writer) {
                        false);
     skin.DynamicButton(QStringLiteral("TB_Help"), QRect(right - 98, 6, 30, 24),
                        {TButtonStyle::Title, TGlyph::Help}, QStringLiteral("Help"), false, false);
-    for (int i = 0; i < 4; ++i) {
-        const pictures::TFamily& family = pictures::Family(kDevices[i].family);
-        TButtonLook look{TButtonStyle::Device, TGlyph::None, family.name, family.format,
-                         family.device};
-        skin.DynamicButton(QString::fromLatin1(kDevices[i].key), CardRect(i), look,
-                           QStringLiteral("Convert for a ") + family.name.toLower(), false, true);
+    const int count = static_cast<int>(cards.size());
+    for (int i = 0; i < count; ++i) {
+        const TDeviceFamily& family = *cards[static_cast<size_t>(i)];
+        const QString name = QString::fromUtf8(family.Name);
+        TButtonLook look{TButtonStyle::Device, TGlyph::None, name,
+                         QString::fromUtf8(family.FormatName), family.Section};
+        skin.DynamicButton(QString::fromLatin1(family.Button), CardRect(i, count), look,
+                           QStringLiteral("Convert for a ") + name.toLower(), false, true);
     }
-    skin.MarkForPreview(QStringLiteral("TB_PSP"), QStringLiteral("TB_MP4"));
-    skin.Overlay(kShowcase.topLeft(),
-                 pictures::Showcase(pictures::Family(1), skin.Background(), kShowcase));
+    // The help pictures show the chooser with the mouse over the handheld's button.
+    const TDeviceFamily& shown = *FindDeviceFamily(1);
+    skin.MarkForPreview(QString::fromLatin1(shown.Button),
+                        QString::fromLatin1(cards.back()->Button));
+    skin.Overlay(kShowcase.topLeft(), pictures::Showcase(shown, skin.Background(), kShowcase));
     return skin.Preview();
 }

@@ -3,9 +3,11 @@
 #include <QRect>
 #include <QSize>
 
-// Where the default skin expects each window's own form parts (labels, edits, lists, panels).
-// The skin draws their captions' surroundings and places its buttons around these rectangles;
-// a window that puts its parts elsewhere still works, it only looks less tidy.
+// The form geometry of each window: its size and where its own form parts (labels, edits,
+// lists, panels) sit. The windows place their parts by it, and the skin generator draws the
+// captions' surroundings and places its buttons around the same rectangles, so the two cannot
+// drift apart. A skin positions its own pictures and buttons itself. Qt Core only, so the
+// generator can read it without the widgets.
 namespace formlayout {
 
 namespace select {
