@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QThread>
 
@@ -15,8 +16,14 @@ TStartUp::TStartUp(QString imagePath)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       imagePath_(std::move(imagePath)) {
     setObjectName(QStringLiteral("StartUp"));
-    setWindowOpacity(0.0);
+    if (OpacitySupported()) {
+        setWindowOpacity(0.0);
+    }
     QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool TStartUp::OpacitySupported() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 void TStartUp::ShowSplash() {
@@ -35,6 +42,10 @@ void TStartUp::ShowSplash() {
     CenterOnScreen(this);
     show();
     repaint();
+    if (!Fades()) {
+        QCoreApplication::processEvents();
+        return;
+    }
 
     int alpha = 0;
     do {
@@ -50,6 +61,10 @@ void TStartUp::ShowSplash() {
 
 void TStartUp::HideSplash() {
     if (!shown_ || isHidden()) {
+        return;
+    }
+    if (!Fades()) {
+        hide();
         return;
     }
     int alpha = 255;

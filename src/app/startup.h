@@ -9,6 +9,7 @@
 // Any other window shown while it is up (an error box of start-up above all) hides it for good:
 // a window manager keeps the always-on-top splash over the box, and the user would face a
 // splash that never goes while the box waits unseen behind it.
+// Where the windowing system has no window opacity (Wayland) it shows and hides at once.
 class TStartUp : public QWidget {
     Q_OBJECT
   public:
@@ -20,6 +21,9 @@ class TStartUp : public QWidget {
     // Fades out (250, 245 … 0; 10 ms apart, no messages run); nothing when the splash never showed.
     void HideSplash();
     bool Shown() const { return shown_; }
+    // False on platforms that ignore a window's opacity: there a fade would leave the splash
+    // shown at full strength for its whole length, or invisible from the first step.
+    static bool OpacitySupported();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,6 +32,7 @@ class TStartUp : public QWidget {
     virtual void SetAlpha(int alpha);
     // The pause between two values; the fade-in also lets the application run its messages.
     virtual void Pause(int milliseconds, bool handleMessages);
+    virtual bool Fades() const { return OpacitySupported(); }
 
   private:
     QString imagePath_;

@@ -1,5 +1,7 @@
 #include "image_item.h"
 
+#include <QAccessible>
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -86,11 +88,22 @@ void Image_Item::DrawOutline(const QColor& colour) {
 void Image_Item::MarkSelected() {
     clip_.Selected = true;
     DrawOutline(kSelected);
+    AnnounceSelected();
 }
 
 void Image_Item::MarkUnselected() {
     clip_.Selected = false;
     DrawOutline(kUnselected);
+    AnnounceSelected();
+}
+
+void Image_Item::AnnounceSelected() {
+    if (QAccessible::isActive()) {
+        QAccessible::State state;
+        state.selected = true;
+        QAccessibleStateChangeEvent event(this, state);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 bool Image_Item::SetTrim(int32_t start, int32_t stop) {
@@ -102,6 +115,11 @@ bool Image_Item::SetTrim(int32_t start, int32_t stop) {
     clip_.StartTime = std::min(start, clip_.StopTime);
     clip_.StopTime = std::max(stop, clip_.StartTime);
     DrawTrimLine();
+    if (QAccessible::isActive()) {
+        // The times are part of the clip's spoken name.
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
     return true;
 }
 

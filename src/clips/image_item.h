@@ -46,6 +46,7 @@ class Image_Item : public QWidget {
     void leaveEvent(QEvent* event) override;
 
   private:
+    void AnnounceSelected();
     void DrawFace(const QImage& thumbnail);
     void DrawTrimLine();
     void DrawOutline(const QColor& colour);

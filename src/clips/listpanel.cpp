@@ -1,14 +1,20 @@
 #include "listpanel.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QResizeEvent>
 #include <QTimer>
 #include <algorithm>
 
 #include "app/pubfunction.h"
+#include "clips/clipaccessible.h"
 #include "clips/image_item.h"
+#include "clips/listaccessible.h"
 #include "dero_window.h"
 #include "platform/messagemap.h"
+#include "skin/focusframe.h"
 #include "skin/image.h"
 #include "skin/imagebutton.h"
 
@@ -17,12 +23,21 @@ namespace {
 constexpr int kFirstRepeatMs = 1000;
 constexpr int kNextRepeatMs = 500;
 
+void InstallListAccessibility() {
+    QAccessible::installFactory(&TListAccessible::Create);
+    QAccessible::installFactory(&TClipAccessible::Create);
+}
+
 }  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(InstallListAccessibility)
 
 TListPanel::TListPanel(QWidget* parent)
     : QWidget(parent), content_(new QWidget(this)), scrollBar_(new QWidget(this)) {
     content_->setAutoFillBackground(true);
     scrollBar_->resize(0, 0);
+    setFocusPolicy(Qt::TabFocus);
+    new TFocusFrame(this);
 }
 
 TListPanel::~TListPanel() {
@@ -41,6 +56,7 @@ bool TListPanel::SetThumbBitmap(const QImage& strip) {
     }
     if (!thumb_) {
         thumb_ = new TImageButton(scrollBar_);
+        thumb_->setFocusPolicy(Qt::NoFocus);
         thumb_->setObjectName(QStringLiteral("Thumb"));
         connect(thumb_, &TImageButton::MouseDown, this,
                 [this](Qt::MouseButton button, const QPoint&, const QPoint& globalPos) {
@@ -71,6 +87,7 @@ bool TListPanel::SetButtonBitmap(QPointer<TImageButton>& button, const QImage& s
     if (!button) {
         const bool up = &button == &upButton_;
         button = new TImageButton(scrollBar_);
+        button->setFocusPolicy(Qt::NoFocus);
         button->setObjectName(up ? QStringLiteral("UpButton") : QStringLiteral("DownButton"));
         connect(
             button, &TImageButton::MouseDown, this,
@@ -315,6 +332,19 @@ Image_Item* TListPanel::GetItem(int index) const {
     return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : nullptr;
 }
 
+Image_Item* TListPanel::Current() const {
+    if (current_) {
+        return current_;
+    }
+    const std::vector<Image_Item*> selection = Selection();
+    return selection.empty() ? nullptr : selection.front();
+}
+
+int TListPanel::IndexOf(const Image_Item* item) const {
+    const auto found = std::find(items_.begin(), items_.end(), item);
+    return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
+}
+
 const ClipRecord* TListPanel::ClipAt(int32_t index) const {
     const Image_Item* item = GetItem(index);
     return item ? &item->Clip() : nullptr;
@@ -412,7 +442,107 @@ void TListPanel::ItemMouseDown(Image_Item* item, Qt::MouseButton button,
         }
         anchor_ = top;
     }
+    current_ = item;
     AnnounceSelection(item);
+}
+
+// ---- keyboard on the items ----
+
+void TListPanel::keyPressEvent(QKeyEvent* event) {
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const int at = IndexOf(Current());
+    switch (event->key()) {
+        case Qt::Key_Up:
+            StepTo(at - 1, extend);
+            break;
+        case Qt::Key_Down:
+            StepTo(at + 1, extend);
+            break;
+        case Qt::Key_Home:
+            StepTo(0, extend);
+            break;
+        case Qt::Key_End:
+            StepTo(Count() - 1, extend);
+            break;
+        case Qt::Key_Delete:
+            if (!Selection().empty()) {
+                RemoveSelected();
+            }
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (Current()) {
+                AnnouncePreview();
+            }
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+void TListPanel::StepTo(int index, bool extend) {
+    if (items_.empty()) {
+        return;
+    }
+    index = std::clamp(index, 0, Count() - 1);
+    Image_Item* item = items_[static_cast<size_t>(index)];
+    if (extend && anchor_ != -1) {
+        const int low = std::min(anchor_, item->y());
+        const int high = std::max(anchor_, item->y());
+        for (Image_Item* each : items_) {
+            const bool inside = each->y() >= low && each->y() <= high;
+            if (inside != each->Selected()) {
+                inside ? each->MarkSelected() : each->MarkUnselected();
+            }
+        }
+    } else {
+        for (Image_Item* selected : Selection()) {
+            if (selected != item) {
+                selected->MarkUnselected();
+            }
+        }
+        if (!item->Selected()) {
+            item->MarkSelected();
+        }
+        anchor_ = item->y();
+    }
+    current_ = item;
+    ScrollIntoView(index);
+    AnnounceFocus(item);
+    AnnounceSelection(item);
+}
+
+void TListPanel::ScrollIntoView(int index) {
+    const int steps = std::max(0, (ContentHeight() + TopMargin - height()) / ItemPitch);
+    const int range = thumbTopMax_ - thumbTopMin_;
+    if (!thumb_ || steps == 0 || range <= 0) {
+        return;
+    }
+    const int first = -content_->y() / ItemPitch;
+    const int rows = std::max(1, height() / ItemPitch);
+    int target = first;
+    if (index < first) {
+        target = index;
+    } else if (index >= first + rows) {
+        target = index - rows + 1;
+    }
+    target = std::clamp(target, 0, steps);
+    if (target == first) {
+        return;
+    }
+    // The scroll position is read back from the thumb, truncated; round its place up so that
+    // it reads back as the step aimed at.
+    SetThumbTop(thumbTopMin_ + (target * range + steps - 1) / steps);
+    ApplyScrollPosition();
+}
+
+void TListPanel::AnnounceFocus(Image_Item* item) {
+    if (hasFocus() && QAccessible::isActive()) {
+        QAccessibleEvent event(item, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TListPanel::ItemMouseUp(Image_Item* item, Qt::MouseButton button, const QPoint& globalPos) {

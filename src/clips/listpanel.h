@@ -21,6 +21,11 @@ class Image_Item;
 // WM_CLIP_SELECTED with wParam the clicked Image_Item* (0 after a removal or clearing) and
 // WM_PREVIEW_CLIP. Cropping announces nothing, so a window that keeps an item pointer should
 // hold it as a QPointer.
+//
+// From the keyboard (a Tab stop) the arrow keys move the current clip and select it alone, with
+// Shift extending the selection from the anchor; Home and End go to the ends, Delete removes
+// the selection, Return previews; the current clip is scrolled into view and announced as a
+// click on it would be.
 class TListPanel : public QWidget, public TClipSource {
     Q_OBJECT
   public:
@@ -60,6 +65,8 @@ class TListPanel : public QWidget, public TClipSource {
     bool SetTrim(Image_Item* item, int32_t start, int32_t stop);
 
     const ClipRecord* ClipAt(int32_t index) const override;
+    // The clip the keyboard is on: the last one clicked or stepped to, else the first selected.
+    Image_Item* Current() const;
 
     // The parts, for the window that owns the panel and for inspection.
     int Anchor() const { return anchor_; }
@@ -77,6 +84,7 @@ class TListPanel : public QWidget, public TClipSource {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     std::vector<Image_Item*> Selection() const;
@@ -104,11 +112,16 @@ class TListPanel : public QWidget, public TClipSource {
     void ScrollByButton();
     bool SetButtonBitmap(QPointer<TImageButton>& button, const QImage& strip);
 
+    int IndexOf(const Image_Item* item) const;
+    void StepTo(int index, bool extend);
+    void ScrollIntoView(int index);
+    void AnnounceFocus(Image_Item* item);
     void AnnounceSelection(Image_Item* item);
     void AnnouncePreview();
 
     std::vector<Image_Item*> items_;
     int anchor_ = -1;
+    QPointer<Image_Item> current_;
     QWidget* content_;
     QWidget* scrollBar_;
     QPointer<TImage> track_;

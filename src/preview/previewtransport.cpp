@@ -224,6 +224,7 @@ void TPreviewTransport::ShowRange(Image_Item* item) {
         // A clip of no duration gives NaN fractions, which the bar takes as no range.
         const double duration = clip.Duration;
         if (bar_) {
+            bar_->SetDuration(duration);
             bar_->SetRange(static_cast<float>(clip.StartTime / duration),
                            static_cast<float>(clip.StopTime / duration));
         }
@@ -232,6 +233,7 @@ void TPreviewTransport::ShowRange(Image_Item* item) {
     }
     if (bar_) {
         bar_->SetRange(-1, -1);
+        bar_->SetDuration(0);
     }
     Stop();
     currentClip_ = nullptr;

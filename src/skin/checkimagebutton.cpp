@@ -1,5 +1,7 @@
 #include "checkimagebutton.h"
 
+#include <QAccessible>
+
 TCheckImageButton::TCheckImageButton(QWidget* parent) : TImageButton(parent) {}
 
 bool TCheckImageButton::LoadCheckedStrip(const QImage& strip, bool hover, bool down,
@@ -33,6 +35,7 @@ void TCheckImageButton::SetHints(const QString& text) {
 }
 
 void TCheckImageButton::SetChecked(bool checked) {
+    const bool changed = checked_ != checked;
     checked_ = checked;
     // A button whose looks were never loaded keeps what it shows rather than going blank.
     const TStateImages& look = checked ? checkedImages_ : uncheckedImages_;
@@ -44,5 +47,11 @@ void TCheckImageButton::SetChecked(bool checked) {
         ShowFace(DisabledImage());
     } else {
         ShowFace(MouseOver() ? HoverImage() : NormalImage());
+    }
+    if (changed && QAccessible::isActive()) {
+        QAccessible::State state;
+        state.checked = true;
+        QAccessibleStateChangeEvent event(this, state);
+        QAccessible::updateAccessibility(&event);
     }
 }

@@ -1,5 +1,8 @@
 #include "fixprogress.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
@@ -8,8 +11,10 @@
 
 #include "dero_window.h"
 #include "platform/messagemap.h"
+#include "skin/focusframe.h"
 #include "skin/image.h"
 #include "skin/imagebutton.h"
+#include "skin/positionbaraccessible.h"
 
 namespace {
 
@@ -30,13 +35,85 @@ int TruncateToInt(double value) {
     return static_cast<int>(std::fmax(kLow, std::fmin(kHigh, value)));
 }
 
+void InstallPositionBarAccessibility() {
+    QAccessible::installFactory(&TPositionBarAccessible::Create);
+}
+
 int HalfGap(int outer, int inner) {
     return (outer - inner) / 2;
 }
 
 }  // namespace
 
-TFixProgress::TFixProgress(QWidget* parent) : QWidget(parent) {}
+Q_COREAPP_STARTUP_FUNCTION(InstallPositionBarAccessibility)
+
+TFixProgress::TFixProgress(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::TabFocus);
+    new TFocusFrame(this);
+}
+
+void TFixProgress::SetDuration(double seconds) {
+    duration_ = seconds > 0 ? seconds : 0;
+}
+
+double TFixProgress::SecondStepPercent() const {
+    return duration_ > 0 ? 100.0 / duration_ : 1.0;
+}
+
+bool TFixProgress::StepToSeconds(double seconds) {
+    return StepToPercent(duration_ > 0 ? seconds * 100.0 / duration_ : 0.0);
+}
+
+bool TFixProgress::StepToPercent(double percent) {
+    if (!thumb_ || !thumb_->isEnabled() || std::isnan(percent)) {
+        return false;
+    }
+    percent = std::clamp(percent, 0.0, 100.0);
+    MoveThumbTo(TruncateToInt(percent * (thumbMax_ - thumbMin_) * 0.01 + thumbMin_));
+    // The thumb moves in whole pixels; the owner and the reader hear the exact step.
+    position_ = thumbMax_ > thumbMin_ ? percent : 0.0;
+    NotifyPosition(0);
+    AnnounceValue();
+    return true;
+}
+
+void TFixProgress::AnnounceValue() {
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, Seconds());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TFixProgress::keyPressEvent(QKeyEvent* event) {
+    double target = position_;
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+            target -= SecondStepPercent();
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+            target += SecondStepPercent();
+            break;
+        case Qt::Key_PageUp:
+            target += 10;
+            break;
+        case Qt::Key_PageDown:
+            target -= 10;
+            break;
+        case Qt::Key_Home:
+            target = 0;
+            break;
+        case Qt::Key_End:
+            target = 100;
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+    StepToPercent(target);
+}
 
 bool TFixProgress::SetTrack(const QImage& bitmap) {
     if (bitmap.isNull()) {
@@ -71,6 +148,8 @@ bool TFixProgress::SetRangeFill(const QImage& bitmap) {
 
 TImageButton* TFixProgress::MakePart() {
     auto* part = new TImageButton(this);
+    // The bar is the keyboard's stop; its parts are for the mouse.
+    part->setFocusPolicy(Qt::NoFocus);
     connect(part, &TImageButton::MouseDown, this,
             [this, part](Qt::MouseButton button, const QPoint&, const QPoint& globalPos) {
                 part == thumb_ ? ThumbDown(button, globalPos)

@@ -20,6 +20,10 @@ class TImageButton;
 // A marker's picture is a narrow, partly cut-out shape; a press on the bar within
 // kMarkerGrabWidth of its centre takes the marker rather than seeking, and the markers are drawn
 // above the thumb so that a thumb parked on a range end never hides it.
+//
+// From the keyboard (the bar is a Tab stop while its thumb is enabled) the arrow keys step the
+// thumb by one second of the clip's duration, Page Up and Page Down by a tenth of the bar, Home
+// and End to the ends; each step is told to the owner as a finished drag (pressed 0).
 class TFixProgress : public QWidget {
     Q_OBJECT
   public:
@@ -54,6 +58,17 @@ class TFixProgress : public QWidget {
     // The range read back from the markers (or the fill) as fractions; 0, 0 when the scale has
     // no width.
     std::pair<float, float> GetRange() const;
+    // The length in seconds of what the bar shows, for the keyboard's steps and for assistive
+    // technology; 0 or less (or NaN) when unknown, and the arrow keys then step one percent.
+    void SetDuration(double seconds);
+    double Duration() const { return duration_; }
+    // The position in seconds of Duration.
+    double Seconds() const { return duration_ * position_ * 0.01; }
+    // Moves the thumb to seconds (clamped to the bar) and tells the owner, as a key step does.
+    // False when the thumb is missing or disabled.
+    bool StepToSeconds(double seconds);
+    // Moves the thumb to percent (clamped to 0 .. 100) and tells the owner; false as above.
+    bool StepToPercent(double percent);
     void SetPositionCallback(TPositionCallback callback) {
         onPositionChanged_ = std::move(callback);
     }
@@ -72,8 +87,11 @@ class TFixProgress : public QWidget {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    double SecondStepPercent() const;
+    void AnnounceValue();
     TImageButton* MakePart();
     bool LoadPart(TImageButton& part, const QImage& strip);
     void RemoveMarkers();
@@ -98,6 +116,7 @@ class TFixProgress : public QWidget {
     TImage* track_ = nullptr;
     TImage* rangeFill_ = nullptr;
     double position_ = 0;
+    double duration_ = 0;
     int thumbMin_ = 0;
     int thumbMax_ = 0;
     int markerLimit_ = 0;

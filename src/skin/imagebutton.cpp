@@ -1,15 +1,33 @@
 #include "imagebutton.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 
+#include "skin/buttonaccessible.h"
 #include "skin/colourkeyregion.h"
+#include "skin/focusframe.h"
+
+namespace {
+
+void InstallButtonAccessibility() {
+    QAccessible::installFactory(&TButtonAccessible::Create);
+}
+
+}  // namespace
+
+// Every program that makes a button makes an application first; the factory is in place before
+// any window is shown.
+Q_COREAPP_STARTUP_FUNCTION(InstallButtonAccessibility)
 
 TImageButton::TImageButton(QWidget* parent) : QWidget(parent) {
     // Painted from cut images only; no background of its own to flicker under them.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::TabFocus);
     hide();
 }
 
@@ -79,6 +97,38 @@ void TImageButton::paintEvent(QPaintEvent*) {
         return;
     }
     painter.drawImage(0, 0, face_);
+    TFocusFrame::Paint(*this, painter);
+}
+
+void TImageButton::Activate() {
+    if (isEnabled()) {
+        emit Click();
+    }
+}
+
+void TImageButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept();
+            if (!event->isAutoRepeat()) {
+                Activate();
+            }
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void TImageButton::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TImageButton::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void TImageButton::enterEvent(QEnterEvent* event) {

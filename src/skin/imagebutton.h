@@ -15,6 +15,10 @@
 // The press, move and release signals fire for every button; Click fires after MouseUp on a
 // left release inside the button that follows a left press on it. A disabled button gets no mouse
 // input and keeps its disabled image. Hints are the widget's tooltip.
+//
+// The keyboard reaches a button through Tab only (a mouse click does not move the focus, so a
+// mouse user sees the skin unchanged); Space or Return then clicks it, and the focus is drawn
+// over the picture by TFocusFrame.
 class TImageButton : public QWidget {
     Q_OBJECT
   public:
@@ -29,6 +33,9 @@ class TImageButton : public QWidget {
                         bool down, bool disabled);
     // Enables or disables the button and shows the normal or disabled image.
     virtual void SetButtonEnabled(bool enabled);
+    // Clicks the button as a finished left click would, without the mouse signals: for the
+    // keyboard and for assistive technology. Nothing when the button is disabled.
+    void Activate();
 
     const QImage& NormalImage() const { return images_.Normal(); }
     const QImage& HoverImage() const { return images_.Hover(); }
@@ -66,6 +73,9 @@ class TImageButton : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void ApplyShape();

@@ -1,10 +1,23 @@
 #include "windowdragger.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
-TWindowDragger::TWindowDragger(QWidget* window) : QObject(window), window_(window) {
+TWindowDragger::TWindowDragger(QWidget* window)
+    : QObject(window), window_(window), systemMove_(&TWindowDragger::SystemMove) {
     window_->installEventFilter(this);
+}
+
+bool TWindowDragger::SystemMove(QWidget& window) {
+    // X11 window managers would take the move too, but there the program has always moved its
+    // windows itself, and a desktop without a window manager would refuse the request anyway.
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return false;
+    }
+    QWindow* handle = window.window()->windowHandle();
+    return handle && handle->startSystemMove();
 }
 
 bool TWindowDragger::eventFilter(QObject* watched, QEvent* event) {
@@ -28,6 +41,8 @@ bool TWindowDragger::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TWindowDragger::Press(const QMouseEvent& event) {
+    moved_ = false;
+    handedOver_ = false;
     if (event.button() != Qt::LeftButton) {
         dragActive_ = false;
         return;
@@ -39,10 +54,19 @@ void TWindowDragger::Press(const QMouseEvent& event) {
 }
 
 void TWindowDragger::Move(const QMouseEvent& event) {
-    if (!dragActive_ || !(event.buttons() & Qt::LeftButton)) {
+    if (!dragActive_ || handedOver_ || !(event.buttons() & Qt::LeftButton)) {
         return;
     }
     const QPoint cursor = event.globalPosition().toPoint();
+    if (!moved_ && cursor != dragStartCursor_) {
+        moved_ = true;
+        // The compositor ends the move itself; no release may reach this window afterwards.
+        if (systemMove_ && systemMove_(*window_)) {
+            handedOver_ = true;
+            dragActive_ = false;
+            return;
+        }
+    }
     const QPoint target(dragStartLeft_ + cursor.x() - dragStartCursor_.x(),
                         dragStartTop_ + cursor.y() - dragStartCursor_.y());
     if (target != window_->pos()) {
@@ -54,5 +78,6 @@ void TWindowDragger::Move(const QMouseEvent& event) {
 void TWindowDragger::Release(const QMouseEvent& event) {
     if (event.button() == Qt::LeftButton) {
         dragActive_ = false;
+        handedOver_ = false;
     }
 }

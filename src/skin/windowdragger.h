@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <functional>
 
 class QMouseEvent;
 class QWidget;
@@ -11,14 +12,29 @@ class QWidget;
 // drag with the left button; the window follows the screen cursor, not the event's client
 // coordinates, which shift as the window moves. Another button's press ends a drag.
 //
+// Where the windowing system places windows itself (Wayland ignores a client's own move), the
+// first movement of a drag hands the move to it instead (QWindow::startSystemMove); the press
+// alone changes nothing, so a plain click on the background still only clicks. When the hand-over
+// is refused the window follows the cursor as above.
+//
 // One per window: new TWindowDragger(window) installs itself as the window's event filter and
 // is owned by the window. It only watches; the window's own mouse handlers still run.
 class TWindowDragger : public QObject {
     Q_OBJECT
   public:
+    // Asks the windowing system to move window with the pointer; false when it cannot.
+    using TSystemMove = std::function<bool(QWidget& window)>;
+
     explicit TWindowDragger(QWidget* window);
 
+    // The default: startSystemMove on platforms that keep window placement to themselves.
+    static bool SystemMove(QWidget& window);
+    // For tests, which have no compositor to hand a move to.
+    void SetSystemMove(TSystemMove systemMove) { systemMove_ = std::move(systemMove); }
+
     bool DragActive() const { return dragActive_; }
+    // True from the moment the current drag was handed to the windowing system until its end.
+    bool HandedOver() const { return handedOver_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,7 +45,10 @@ class TWindowDragger : public QObject {
     void Release(const QMouseEvent& event);
 
     QWidget* window_;
+    TSystemMove systemMove_;
     bool dragActive_ = false;
+    bool moved_ = false;
+    bool handedOver_ = false;
     QPoint dragStartCursor_;
     int dragStartLeft_ = 0;
     int dragStartTop_ = 0;
