@@ -1,5 +1,8 @@
 #pragma once
 
+// What the whole program shares: the application object, splash, paths and settings, the
+// encoder binding, the clip record. Includes platform/ and include/.
+
 #include <QApplication>
 #include <functional>
 

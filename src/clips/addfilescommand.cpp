@@ -9,6 +9,7 @@
 #include "app/pubfunction.h"
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
+#include "platform/queuedcall.h"
 
 TAddFilesCommand::TAddFilesCommand(QWidget* window, TListPanel* list, TProbeEntries entries)
     : window_(window), list_(list), prober_(std::move(entries)) {
@@ -114,8 +115,7 @@ void TAddFilesCommand::RunWorker(const QStringList& files) {
         ProbeAndAddClip(fileName);
     }
     // Queued behind the last clip, so the flag drops only once every clip is in the list.
-    QMetaObject::invokeMethod(
-        this, [this] { FinishAdding(); }, Qt::QueuedConnection);
+    QueueCall(this, [this] { FinishAdding(); });
 }
 
 void TAddFilesCommand::ProbeAndAddClip(const QString& fileName) {
@@ -125,9 +125,7 @@ void TAddFilesCommand::ProbeAndAddClip(const QString& fileName) {
         // thumbnail, owned by nobody else) into a call queued to the user-interface thread,
         // which creates the item. One such call waits in the queue at a time.
         if (clip && WaitForHandOverSlot()) {
-            QMetaObject::invokeMethod(
-                this, [this, clip = std::move(*clip)] { AddProbedClip(clip); },
-                Qt::QueuedConnection);
+            QueueCall(this, [this, clip = std::move(*clip)] { AddProbedClip(clip); });
         }
     } catch (...) {
         // Whatever goes wrong with one file ends that file's probe, never the program.

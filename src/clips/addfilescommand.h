@@ -1,5 +1,8 @@
 #pragma once
 
+// The clip list: probing through the encoder library, the list panel and its items.
+// Includes platform/, app/, skin/ and include/.
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>

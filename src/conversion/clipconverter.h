@@ -1,5 +1,8 @@
 #pragma once
 
+// The conversion run and its window: argument vector, clip converter, progress relay,
+// report, desktop services. Includes platform/, app/, skin/, profiles/, clips/, include/.
+
 #include <QString>
 #include <cstdint>
 #include <functional>

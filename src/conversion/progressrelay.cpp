@@ -1,13 +1,16 @@
 #include "conversion/progressrelay.h"
 
 #include "app/encoderbinding.h"
+#include "platform/callbackregistry.h"
+#include "platform/queuedcall.h"
 
 namespace {
 
-// The relay the library's callbacks feed. Guarded by g_registryMutex, which the worker holds for
-// the whole hand-over, so a relay is never destroyed while a callback is inside it.
-std::mutex g_registryMutex;
-TProgressRelay* g_registered = nullptr;
+// The relay the library's callbacks feed.
+TCallbackRegistry<TProgressRelay>& Registry() {
+    static TCallbackRegistry<TProgressRelay> registry;
+    return registry;
+}
 
 }  // namespace
 
@@ -26,10 +29,7 @@ TProgressRelay::~TProgressRelay() {
 }
 
 void TProgressRelay::Register() {
-    {
-        std::lock_guard lock(g_registryMutex);
-        g_registered = this;
-    }
+    Registry().Set(this);
     if (DllSetInfoCallBack) {
         DllSetInfoCallBack(&TProgressRelay::InfoCallback);
     }
@@ -39,12 +39,8 @@ void TProgressRelay::Register() {
 }
 
 void TProgressRelay::Unregister() {
-    {
-        std::lock_guard lock(g_registryMutex);
-        if (g_registered != this) {
-            return;
-        }
-        g_registered = nullptr;
+    if (!Registry().Clear(this)) {
+        return;
     }
     if (DllSetInfoCallBack) {
         DllSetInfoCallBack(nullptr);
@@ -55,17 +51,13 @@ void TProgressRelay::Unregister() {
 }
 
 bool TProgressRelay::Registered() const {
-    std::lock_guard lock(g_registryMutex);
-    return g_registered == this;
+    return Registry().Holds(this);
 }
 
 int TProgressRelay::InfoCallback(const char* text) {
     // The library's worker thread: the text is valid only during this call, so it is copied here.
     QString copy = QString::fromUtf8(text ? text : "");
-    std::lock_guard lock(g_registryMutex);
-    if (g_registered) {
-        g_registered->Push(std::move(copy));
-    }
+    Registry().Reach([&copy](TProgressRelay* relay) { relay->Push(std::move(copy)); });
     return 0;
 }
 
@@ -75,7 +67,7 @@ int TProgressRelay::PercentCallback(int32_t) {
 }
 
 void TProgressRelay::Push(QString text) {
-    // Any thread, under g_registryMutex: copy and at most one queued call, nothing else.
+    // Any thread, inside the registry's hand-over: copy and at most one queued call.
     bool queue = false;
     {
         std::lock_guard lock(mutex_);
@@ -85,7 +77,7 @@ void TProgressRelay::Push(QString text) {
         deliveryDue_ = true;
     }
     if (queue) {
-        QMetaObject::invokeMethod(this, &TProgressRelay::Deliver, Qt::QueuedConnection);
+        QueueCall(this, [this] { Deliver(); });
     }
 }
 

@@ -8,15 +8,14 @@
 
 // Carries the encoder library's progress texts to the user-interface thread. The library's
 // callbacks are plain functions without a context argument, so one relay at a time is the
-// process-wide receiver: the one that registered last.
+// receiver of a TCallbackRegistry: the one that registered last.
 //
-// Thread rule. The library calls InfoCallback (and PercentCallback) on its conversion worker
-// thread, or on whichever thread called DllConvert without a window. That thread only copies the
-// text into pending_ under mutex_ and, when no delivery is already due, queues one Deliver call
-// to the relay's own thread; it never emits, never touches a widget and never waits for the user
-// interface. Everything else (Register, Unregister, Flush, the timer and the Text signal) runs on
-// the user-interface thread, which owns the relay. Texts that arrive while a delivery is due
-// replace one another, so a burst reaches the screen as its newest text, at most once per
+// The library calls InfoCallback (and PercentCallback) on its conversion worker thread, or on
+// whichever thread called DllConvert without a window. That thread copies the text into pending_
+// under mutex_ and, when no delivery is already due, queues one Deliver call (queuedcall.h).
+// Everything else (Register, Unregister, Flush, the timer and the Text signal) runs on the
+// user-interface thread, which owns the relay. Texts that arrive while a delivery is due replace
+// one another, so a burst reaches the screen as its newest text, at most once per
 // kDeliveryInterval, and the last text of a clip is never lost.
 //
 // Unregister (also run by the destructor) hands null callbacks to the library and detaches the

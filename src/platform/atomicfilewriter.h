@@ -1,5 +1,8 @@
 #pragma once
 
+// Small layers standing in for desktop services: INI files, settings, window handles and
+// messages, pictures, the shell, the one way between threads. Includes only itself and include/.
+
 #include <sys/types.h>
 #include <QByteArray>
 #include <QString>

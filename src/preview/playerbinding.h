@@ -1,5 +1,8 @@
 #pragma once
 
+// Preview playback: the player binding, the preview panel and its transport.
+// Includes platform/, app/, skin/, clips/ and include/.
+
 #include <cstdint>
 #include <functional>
 

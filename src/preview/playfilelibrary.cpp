@@ -1,42 +1,26 @@
 #include "playfilelibrary.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-
 #include "dero_player.h"
+#include "platform/callbackregistry.h"
+#include "platform/queuedcall.h"
 
 namespace {
 
-// One event of the library's event function in flight to the user-interface thread.
-class TPlayerCallEvent : public QEvent {
-  public:
-    TPlayerCallEvent(int32_t code, int32_t value1, int32_t value2)
-        : QEvent(Kind()), code_(code), value1_(value1), value2_(value2) {}
-
-    static QEvent::Type Kind() {
-        // Taken from the top of Qt's user range, clear of the window message numbers.
-        static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return kind;
-    }
-
-    int32_t code_;
-    int32_t value1_;
-    int32_t value2_;
-};
+// The binding whose function the library's event function reaches.
+TCallbackRegistry<TPlayFileLibrary>& Registry() {
+    static TCallbackRegistry<TPlayFileLibrary> registry;
+    return registry;
+}
 
 }  // namespace
 
-TPlayFileLibrary::TPlayFileLibrary() {
-    TPlayerCallEvent::Kind();
-    if (QCoreApplication* application = QCoreApplication::instance()) {
-        application->installEventFilter(this);
-    }
-}
+TPlayFileLibrary::TPlayFileLibrary() = default;
 
 TPlayFileLibrary::~TPlayFileLibrary() {
     if (function_) {
         PlayerSetCallback(nullptr);
     }
+    Registry().Clear(this);
 }
 
 bool TPlayFileLibrary::Init(DeroWindowHandle* window) {
@@ -78,24 +62,24 @@ bool TPlayFileLibrary::GetPosition(double* duration, double* seconds, double* pe
 
 bool TPlayFileLibrary::SetCallback(TEventFunction function) {
     function_ = std::move(function);
+    if (function_) {
+        Registry().Set(this);
+    } else {
+        Registry().Clear(this);
+    }
     return PlayerSetCallback(function_ ? &TPlayFileLibrary::EventThunk : nullptr) != 0;
 }
 
 void TPlayFileLibrary::EventThunk(int32_t code, int32_t value1, int32_t value2) {
-    // Runs on the library's event thread: only the three integers are copied into an event,
-    // which postEvent queues to the user-interface thread; nothing else is touched here.
-    if (QCoreApplication* application = QCoreApplication::instance()) {
-        QCoreApplication::postEvent(application, new TPlayerCallEvent(code, value1, value2));
-    }
+    // The library's event thread: only the three integers are copied into the call.
+    Registry().Reach([=](TPlayFileLibrary* library) {
+        QueueCall(library,
+                  [library, code, value1, value2] { library->Deliver(code, value1, value2); });
+    });
 }
 
-bool TPlayFileLibrary::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != TPlayerCallEvent::Kind()) {
-        return QObject::eventFilter(watched, event);
-    }
-    const auto* call = static_cast<TPlayerCallEvent*>(event);
+void TPlayFileLibrary::Deliver(int32_t code, int32_t value1, int32_t value2) {
     if (function_) {
-        function_(call->code_, call->value1_, call->value2_);
+        function_(code, value1, value2);
     }
-    return true;
 }

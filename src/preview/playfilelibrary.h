@@ -5,9 +5,9 @@
 #include "preview/playerbinding.h"
 
 // The player library linked into the program (libPlayFile.so). Its event function carries no
-// context and is called on the library's own threads, so each call is posted to the application
-// object as an event and picked up here, on the user-interface thread, by an application-wide
-// event filter; the registered function then runs there.
+// context and is called on the library's own threads, so the binding that set a function is the
+// receiver of a TCallbackRegistry; each call is queued to it (queuedcall.h) and the registered
+// function runs on the user-interface thread.
 class TPlayFileLibrary : public QObject, public TPlayerBinding {
     Q_OBJECT
   public:
@@ -26,11 +26,9 @@ class TPlayFileLibrary : public QObject, public TPlayerBinding {
     bool GetPosition(double* duration, double* seconds, double* percent) override;
     bool SetCallback(TEventFunction function) override;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     static void EventThunk(int32_t code, int32_t value1, int32_t value2);
+    void Deliver(int32_t code, int32_t value1, int32_t value2);
 
     TEventFunction function_;
 };

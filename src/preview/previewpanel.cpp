@@ -5,6 +5,8 @@
 #include <QPalette>
 #include <cstring>
 
+#include "platform/queuedcall.h"
+
 TPreviewPanel::TPreviewPanel(QWidget* parent)
     : QWidget(parent), width_(width()), height_(height()) {
     setAutoFillBackground(true);
@@ -68,7 +70,7 @@ void TPreviewPanel::Present(const void* pixels, int width, int height, size_t st
         takePosted_ = true;
     }
     if (post) {
-        QMetaObject::invokeMethod(this, &TPreviewPanel::TakePendingFrame, Qt::QueuedConnection);
+        QueueCall(this, [this] { TakePendingFrame(); });
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// Profiles: the profile file, device families, the profile selection and the profile editor.
+// Includes platform/, app/, skin/ and include/.
+
 #include <array>
 #include <cstdint>
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// The skin engine: the skin file and its pictures, bitmap buttons, the position bar, window
+// shape, drag and form geometry. Includes platform/, app/ and include/.
+
 #include <QAccessibleWidget>
 
 class TImageButton;

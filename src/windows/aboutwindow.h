@@ -1,5 +1,8 @@
 #pragma once
 
+// The windows that bring the subsystems together: the device select, main and about windows.
+// Includes every subsystem below it and include/; only src/main.cpp includes it.
+
 #include <QWidget>
 #include <vector>
 

@@ -41,7 +41,7 @@ class TMainWindow : public QWidget, public TMessageMap, public TSkinnedWindow {
     // profile editor; then the version text and the keep-ratio button. False at the first failure.
     bool ApplyWindowSkins();
 
-    // The handle the libraries post their messages through.
+    // The handle the player library posts its messages through.
     DeroWindowHandle* Handle();
     // False when the encoder library could not be bound; the window is then never used.
     bool EncoderBound() const { return encoder_.IsLoaded(); }
