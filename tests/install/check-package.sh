@@ -58,7 +58,7 @@ useradd --create-home --home-dir "$scratch/home" --shell /bin/bash "$user"
 install -o "$user" -m 755 "$here/package-user-steps.sh" "$scratch/home/steps.sh"
 install -d -o "$user" -m 700 "$scratch/runtime"
 runuser -u "$user" -- env -i HOME="$scratch/home" USER="$user" LOGNAME="$user" \
-    PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR="$scratch/runtime" \
+    PATH=/usr/bin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR="$scratch/runtime" \
     xvfb-run -a -s "-screen 0 1280x1024x24" bash "$scratch/home/steps.sh" ||
     fail "the installed package did not run as a user"
 written=$(find /usr -xdev \( -newer "$scratch/before-run" -o -cnewer "$scratch/before-run" \) \

@@ -35,7 +35,7 @@ echo "the installed program started as $(id -un), showed the device chooser and 
 ffmpeg -v error -y -f lavfi -i testsrc2=size=320x240:rate=25:d=2 \
     -f lavfi -i sine=frequency=440:sample_rate=44100:d=2 \
     -c:v mpeg4 -q:v 4 -pix_fmt yuv420p -c:a aac -shortest clip.mp4
-dero-encode -y -i clip.mp4 -vcodec mpeg4 -s 176x144 -r 15 -b 200 \
+/usr/bin/dero-encode -y -i clip.mp4 -vcodec mpeg4 -s 176x144 -r 15 -b 200 \
     -acodec aac -ac 1 -ar 22050 -ab 32 -f 3gp clip.3gp 2> encode.log ||
     { cat encode.log >&2; fail "dero-encode failed"; }
 streams=$(ffprobe -v error -show_entries stream=codec_name,width,height,sample_rate,channels \
