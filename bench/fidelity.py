@@ -143,7 +143,10 @@ def rates(path, fps):
 
 def psnr(output, source, profile):
     width, height = profile["size"].split("x")
-    graph = (f"[1:v]fps={profile['fps']},scale={width}:{height}:flags=bicubic,format=yuv420p[r];"
+    # The output's own rate: the profile's 29.97 stands for 30000/1001.
+    rate = run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                "stream=r_frame_rate", "-of", "csv=p=0", output]).decode().strip()
+    graph = (f"[1:v]fps={rate},scale={width}:{height}:flags=bicubic,format=yuv420p[r];"
              "[0:v]format=yuv420p[d];[d][r]psnr=stats_file=-")
     text = run(["ffmpeg", "-hide_banner", "-nostdin", "-loglevel", "error", "-i", output, "-i",
                 source, "-lavfi", graph, "-f", "null", "-"]).decode()
