@@ -107,7 +107,9 @@ def profiles(path, only):
             section = line.strip("[]")
             continue
         match = PROFILE.match(line)
-        if match and section in FORMATS and (not only or only in match.group(1)):
+        wanted = not only or any(part and part in match.group(1) for part in only.split(",")) \
+            if match else False
+        if match and section in FORMATS and wanted:
             name, w, h, kbps, fps, akbps, khz, channels = match.groups()
             found.append(dict(family=section, name=name, size=f"{w}x{h}", kbps=int(kbps),
                               fps=fps, akbps=int(akbps), rate=str(round(float(khz) * 1000)),
@@ -261,7 +263,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--bin", default=os.path.join(ROOT, "build", "bin"))
     parser.add_argument("--work", default="/tmp/dero-fidelity")
-    parser.add_argument("--only", default="", help="only profiles whose name contains this")
+    parser.add_argument("--only", default="", help="only profiles whose name contains one of these (comma-separated)")
     parser.add_argument("--cost-only", action="store_true")
     options = parser.parse_args()
     sources = make_sources(options.work)

@@ -77,6 +77,10 @@ void TRatePlan::ApplyTo(AVCodecContext* encoder) const {
     // The default tolerance (4 Mbit) lets a low rate drift far above its target on detailed
     // pictures; half a second's worth keeps even a short clip's average on target.
     encoder->bit_rate_tolerance = static_cast<int>(targetBitsPerSecond / 2);
+    // The level's full buffer leaves room enough that key pictures coded finer than their
+    // neighbours (the default) stand out as a brighter, sharper picture once a group; at the
+    // neighbours' quantiser the mean quality stays and the pulse goes.
+    encoder->i_quant_factor = -1.0F;
     encoder->rc_max_rate = maxBitsPerSecond;
     encoder->rc_buffer_size = bufferBits;
     encoder->rc_initial_buffer_occupancy = initialBufferBits;
