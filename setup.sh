@@ -56,7 +56,15 @@ case "${1:-}" in
         ;;
     package)
         install_packages
-        build build-package -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDERO_TESTS=OFF -DDERO_BENCH=OFF
+        # Debian's build flags with every hardening feature: fortified functions, stack
+        # protector, relocations made read-only and bound at start.
+        export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+        cppflags=$(dpkg-buildflags --get CPPFLAGS)
+        build build-package -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDERO_TESTS=OFF -DDERO_BENCH=OFF \
+            -DCMAKE_C_FLAGS="$cppflags $(dpkg-buildflags --get CFLAGS)" \
+            -DCMAKE_CXX_FLAGS="$cppflags $(dpkg-buildflags --get CXXFLAGS)" \
+            -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+            -DCMAKE_SHARED_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
         (cd build-package && cpack -G DEB)
         ;;
     *)
