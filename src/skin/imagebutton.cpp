@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPointer>
 
+#include "platform/scaledpicture.h"
 #include "skin/buttonaccessible.h"
 #include "skin/colourkeyregion.h"
 #include "skin/focusframe.h"
@@ -56,7 +57,8 @@ void TImageButton::SetButtonEnabled(bool enabled) {
 }
 
 void TImageButton::ApplyShape() {
-    const QRegion key = MakeColourKeyRegion(images_.Normal(), kShapeKeyColour).value_or(QRegion());
+    const QRegion key =
+        MakeColourKeyRegion(UnitPicture(images_.Normal()), kShapeKeyColour).value_or(QRegion());
     SetWidgetShape(*this, QRegion(rect()).subtracted(key));
 }
 
@@ -96,6 +98,8 @@ void TImageButton::paintEvent(QPaintEvent*) {
     if (face_.isNull()) {
         return;
     }
+    // A 1 x picture on a denser screen is enlarged; smoothly rather than in blocks.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, face_);
     TFocusFrame::Paint(*this, painter);
 }

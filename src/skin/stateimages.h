@@ -11,7 +11,8 @@ class TStateImages {
   public:
     // The strip's layout must be at least width x (1 + number of flags set) wide; otherwise, or
     // for a null strip or a negative size, nothing is cut. Every image is width x height, copied
-    // 1:1 from the strip (rows the strip lacks stay black).
+    // 1:1 from the strip (rows the strip lacks stay black). Sizes are in 1 x units; the images
+    // keep the strip's device pixel ratio.
     static std::optional<TStateImages> Cut(const QImage& strip, int width, int height, bool hover,
                                            bool down, bool disabled);
     // True when a strip of stripWidth pixels holds width x count images.
