@@ -62,12 +62,39 @@ QImage CopyPicture(const QImage& picture, const QRect& rect) {
     return part;
 }
 
-QImage UnitPicture(const QImage& picture) {
-    if (RatioOf(picture) == 1) {
+namespace {
+
+QRgb UnitColour(const QImage& rgb, int left, int top, int ratio, QRgb key) {
+    int keyPixels = 0;
+    QRgb other = key;
+    for (int y = top; y < top + ratio; ++y) {
+        for (int x = left; x < left + ratio; ++x) {
+            const QRgb pixel = rgb.pixel(x, y);
+            if ((pixel & RGB_MASK) == key) {
+                ++keyPixels;
+            } else if (other == key) {
+                other = pixel;
+            }
+        }
+    }
+    return 2 * keyPixels >= ratio * ratio ? (key | 0xFF000000) : other;
+}
+
+}  // namespace
+
+QImage UnitShapePicture(const QImage& picture, QRgb key) {
+    const int ratio = RatioOf(picture);
+    if (ratio == 1 || picture.isNull()) {
         return picture;
     }
-    QImage unit =
-        picture.scaled(PictureSize(picture), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    unit.setDevicePixelRatio(1);
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    const QSize size = PictureSize(picture);
+    QImage unit(size, QImage::Format_RGB32);
+    key &= RGB_MASK;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            unit.setPixel(x, y, UnitColour(rgb, x * ratio, y * ratio, ratio, key));
+        }
+    }
     return unit;
 }

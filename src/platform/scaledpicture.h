@@ -31,6 +31,8 @@ QSize PictureSize(const QImage& picture);
 // outside the picture is zero, as QImage::copy gives it.
 QImage CopyPicture(const QImage& picture, const QRect& rect);
 
-// picture sampled down to its 1 x size (nearest pixel), for shapes cut from its colours: a shape
-// is a region of whole 1 x pixels whatever the screen.
-QImage UnitPicture(const QImage& picture);
+// picture at its 1 x size for shapes cut from its key colour: a shape is a region of whole
+// units whatever the screen. A unit is of the key colour when at least half of its pixels are
+// (as an edge is kept where a shape covers at least half of a pixel); otherwise it takes the
+// colour of its first other pixel.
+QImage UnitShapePicture(const QImage& picture, QRgb key);

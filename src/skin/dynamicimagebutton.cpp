@@ -1,6 +1,7 @@
 #include "dynamicimagebutton.h"
 
 #include "platform/scaledpicture.h"
+#include "skin/colourkeyregion.h"
 
 TDynamicImageButton::TDynamicImageButton(QWidget* parent) : TImageButton(parent) {
     frameTimer_.setInterval(frameInterval_);
@@ -28,8 +29,12 @@ bool TDynamicImageButton::LoadAnimationStrip(const QImage& strip, int frameInter
     looping_ = loopDelay > 0;
     frames_.clear();
     for (int x = 0; x < stripWidth; x += frameWidth) {
-        frames_.push_back(CopyPicture(strip, QRect(x, 0, frameWidth, height()))
-                              .convertToFormat(QImage::Format_RGB32));
+        QImage frame = CopyPicture(strip, QRect(x, 0, frameWidth, height()))
+                           .convertToFormat(QImage::Format_RGB32);
+        if (Shaped() && devicePixelRatioF() > 1.0) {
+            frame = WithoutKeyColour(frame, kShapeKeyColour);
+        }
+        frames_.push_back(std::move(frame));
     }
     SetHoverEnabled(false);
     return true;

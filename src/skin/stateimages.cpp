@@ -17,6 +17,15 @@ bool TStateImages::StripFits(int stripWidth, int width, bool hover, bool down, b
     return width >= 0 && stripWidth >= static_cast<qint64>(width) * count;
 }
 
+void TStateImages::Change(const std::function<QImage(const QImage&)>& change) {
+    normal_ = change(normal_);
+    for (std::optional<QImage>* slot : {&hover_, &down_, &disabled_}) {
+        if (*slot) {
+            **slot = change(**slot);
+        }
+    }
+}
+
 std::optional<TStateImages> TStateImages::Cut(const QImage& strip, int width, int height,
                                               bool hover, bool down, bool disabled) {
     if (strip.isNull() || height < 0 ||

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 #include <optional>
 
 // The four state images of a bitmap button, cut once from a horizontal strip that holds, side by
@@ -17,6 +18,9 @@ class TStateImages {
                                            bool down, bool disabled);
     // True when a strip of stripWidth pixels holds width x count images.
     static bool StripFits(int stripWidth, int width, bool hover, bool down, bool disabled);
+
+    // Replaces every image by change(image); absent images stay aliases of the normal one.
+    void Change(const std::function<QImage(const QImage&)>& change);
 
     bool IsEmpty() const { return normal_.isNull(); }
     const QImage& Normal() const { return normal_; }

@@ -170,6 +170,24 @@ TEST_F(DoubleSizeSkinTest, ADoubleSizePictureThatCannotStandInIsPassedOver) {
     EXPECT_EQ(PixelAt(window.keep->HoverImage()), kGreen);
 }
 
+TEST(DoubleSizeShapedButton, ShapeInUnitsAndKeyPixelsSeeThrough) {
+    // A 2 x strip of one 10 x 10 image whose top-left 3 x 3 pixels are magenta: the units at
+    // least half magenta are left out, and the one magenta pixel of unit (1, 1) must not show.
+    QImage strip = MakeStrip({kCyan}, 20, 20);
+    QPainter(&strip).fillRect(0, 0, 3, 3, kMagenta);
+    strip.setDevicePixelRatio(2);
+    QWidget parent;
+    TImageButton button(&parent);
+    ASSERT_TRUE(button.LoadStateStrip(strip, 10, 10, true, false, false, false));
+    EXPECT_EQ(button.size(), QSize(10, 10));
+    EXPECT_EQ(
+        button.mask(),
+        QRegion(0, 0, 10, 10).subtracted(QRegion(0, 0, 2, 1)).subtracted(QRegion(0, 1, 1, 1)));
+    EXPECT_EQ(qAlpha(button.NormalImage().pixel(2, 2)), 0);
+    EXPECT_EQ(button.NormalImage().pixelColor(3, 3), kCyan);
+    EXPECT_FALSE(button.testAttribute(Qt::WA_OpaquePaintEvent));
+}
+
 TEST(DoubleSizeDefaultSkin, EveryWindowIsDressedFromDoubleSizePictures) {
     TempDir dir;
     ASSERT_TRUE(WriteDefaultSkin(dir.Path()));

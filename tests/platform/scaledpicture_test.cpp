@@ -26,10 +26,24 @@ TEST(ScaledPicture, PartsOfADoubleSizePictureAreCutInUnits) {
     EXPECT_EQ(second.pixel(0, 0), qRgb(0, 0, 255));
     // What lies beyond the picture is zero, as for a 1 x cut.
     EXPECT_EQ(CopyPicture(strip, QRect(15, 0, 10, 10)).pixel(19, 0), qRgb(0, 0, 0));
-    // Shapes are cut from whole units: one pixel per unit.
-    const QImage unit = UnitPicture(strip);
-    EXPECT_EQ(unit.size(), QSize(20, 10));
+}
+
+TEST(ScaledPicture, AUnitIsOfTheKeyColourWhenHalfItsPixelsAre) {
+    QImage picture(6, 2, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 200, 0));
+    const QRgb key = qRgb(255, 0, 255);
+    picture.setPixel(0, 0, key);  // a quarter of the first unit
+    picture.setPixel(2, 0, key);  // half of the second
+    picture.setPixel(3, 1, key);
+    for (int x = 4; x < 6; ++x) {  // all of the third
+        picture.setPixel(x, 0, key);
+        picture.setPixel(x, 1, key);
+    }
+    picture.setDevicePixelRatio(2);
+    const QImage unit = UnitShapePicture(picture, 0xFF00FF);
+    ASSERT_EQ(unit.size(), QSize(3, 1));
     EXPECT_EQ(unit.devicePixelRatio(), 1.0);
-    EXPECT_EQ(unit.pixel(9, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(unit.pixel(10, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(unit.pixel(0, 0), qRgb(0, 200, 0));
+    EXPECT_EQ(unit.pixel(1, 0), key);
+    EXPECT_EQ(unit.pixel(2, 0), key);
 }
