@@ -8,6 +8,7 @@
 
 #include "platform/filesystem.h"
 #include "platform/picture.h"
+#include "platform/scaledpicture.h"
 #include "platform/windowplacement.h"
 
 TStartUp* StartUp = nullptr;
@@ -32,13 +33,14 @@ void TStartUp::ShowSplash() {
         return;
     }
     try {
-        image_ = LoadPicture(imagePath_);
+        image_ = LoadPictureForRatio(imagePath_, devicePixelRatioF(),
+                                     [](const QString& path) { return LoadPicture(path); });
     } catch (const EPictureError&) {
         // A damaged splash picture is no reason to stop the program; start as without one.
         return;
     }
     shown_ = true;
-    setFixedSize(image_.size());
+    setFixedSize(PictureSize(image_));
     CenterOnScreen(this);
     show();
     repaint();
@@ -91,6 +93,7 @@ bool TStartUp::eventFilter(QObject* watched, QEvent* event) {
 
 void TStartUp::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, image_);
 }
 

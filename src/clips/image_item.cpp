@@ -4,6 +4,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "app/pubfunction.h"
 
@@ -26,10 +28,14 @@ QFont FaceFont() {
 
 }  // namespace
 
-Image_Item::Image_Item(QWidget* parent)
-    : QWidget(parent), picture_(ItemWidth, ItemHeight, QImage::Format_RGB32) {
+Image_Item::Image_Item(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(ItemLeft, 0, ItemWidth, ItemHeight);
+    // The face is drawn once per change and then only copied to the screen, so it is drawn at
+    // the screen's density: its texts stay as sharp as the labels around it.
+    const int ratio = std::max(1, static_cast<int>(std::ceil(devicePixelRatioF())));
+    picture_ = QImage(ItemWidth * ratio, ItemHeight * ratio, QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(ratio);
     picture_.fill(kGrey);
     hide();
 }
@@ -49,6 +55,7 @@ void Image_Item::DrawFace(const QImage& thumbnail) {
     painter.setBrush(kGrey);
     painter.setPen(QPen(Qt::black, kPenWidth));
     painter.drawRect(QRectF(0, 0, ItemWidth - 1, ItemHeight - 1));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(2, 2, thumbnail);
     painter.setBrush(Qt::NoBrush);
     DrawText(painter, 90, 4, "Clip Name : " + clip_.SourceFile);

@@ -14,6 +14,7 @@
 #include "clips/listaccessible.h"
 #include "dero_window.h"
 #include "platform/messagemap.h"
+#include "platform/scaledpicture.h"
 #include "skin/focusframe.h"
 #include "skin/image.h"
 #include "skin/imagebutton.h"
@@ -75,8 +76,8 @@ bool TListPanel::SetThumbBitmap(const QImage& strip) {
                     }
                 });
     }
-    return thumb_->LoadStateStrip(strip, strip.width() / 3, strip.height(), false, true, true,
-                                  false);
+    const QSize size = PictureSize(strip);
+    return thumb_->LoadStateStrip(strip, size.width() / 3, size.height(), false, true, true, false);
 }
 
 bool TListPanel::SetButtonBitmap(QPointer<TImageButton>& button, const QImage& strip) {
@@ -95,8 +96,8 @@ bool TListPanel::SetButtonBitmap(QPointer<TImageButton>& button, const QImage& s
         connect(button, &TImageButton::MouseUp, this,
                 [this](Qt::MouseButton, const QPoint&, const QPoint&) { ScrollButtonUp(); });
     }
-    return button->LoadStateStrip(strip, strip.width() / 3, strip.height(), false, true, true,
-                                  false);
+    const QSize size = PictureSize(strip);
+    return button->LoadStateStrip(strip, size.width() / 3, size.height(), false, true, true, false);
 }
 
 bool TListPanel::SetUpButtonBitmap(const QImage& strip) {
@@ -143,7 +144,7 @@ void TListPanel::SetBottomBitmap(const QImage& picture) {
         bottom_->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     bottom_->SetPicture(picture);
-    bottom_->resize(picture.size());
+    bottom_->resize(PictureSize(picture));
     bottom_->show();
     PlaceBottomImage();
 }
@@ -156,7 +157,7 @@ bool TListPanel::LayOut() {
     if (!HasScrollBar()) {
         return false;
     }
-    const int barWidth = track_->Picture().width();
+    const int barWidth = PictureSize(track_->Picture()).width();
     scrollBar_->setGeometry(width() - barWidth, 0, barWidth, height());
     scrollBar_->show();
     track_->setGeometry(scrollBar_->rect());

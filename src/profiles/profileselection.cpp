@@ -7,6 +7,7 @@
 
 #include "platform/messagebox.h"
 #include "platform/picture.h"
+#include "platform/scaledpicture.h"
 #include "profiles/devicefamily.h"
 #include "profiles/profilefile.h"
 #include "profiles/profileline.h"
@@ -125,7 +126,8 @@ void TProfileSelection::LoadFamilyPicture(const QString& pictureFile) {
     // A picture that does not decode is shown like a missing one: it is decoration, and a
     // damaged skin file must not keep the user from reaching the main window.
     try {
-        state_.DevicePicture = LoadPicture(path);
+        state_.DevicePicture = LoadPictureForRatio(
+            path, box_->devicePixelRatioF(), [](const QString& file) { return LoadPicture(file); });
     } catch (const EPictureError&) {
     }
 }

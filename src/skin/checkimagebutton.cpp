@@ -15,6 +15,7 @@ bool TCheckImageButton::LoadCheckedStrip(const QImage& strip, bool hover, bool d
     }
     uncheckedImages_ = Images();
     checkedImages_ = std::move(*checked);
+    SeeThroughKey(checkedImages_);
     return true;
 }
 

@@ -60,6 +60,20 @@ std::optional<QRegion> MakeColourKeyRegion(const QImage& bitmap, QRgb key) {
     return region;
 }
 
+QImage WithoutKeyColour(const QImage& image, QRgb key) {
+    QImage shown = image.convertToFormat(QImage::Format_ARGB32);
+    key &= RGB_MASK;
+    for (int y = 0; y < shown.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(shown.scanLine(y));
+        for (int x = 0; x < shown.width(); ++x) {
+            if ((row[x] & RGB_MASK) == key) {
+                row[x] = 0;
+            }
+        }
+    }
+    return shown.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 QRegion MaskShape(const QImage& mask) {
     const QRegion whole(0, 0, mask.width(), mask.height());
     return whole.subtracted(MakeColourKeyRegion(mask, kShapeKeyColour).value_or(QRegion()));

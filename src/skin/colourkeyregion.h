@@ -13,6 +13,12 @@ inline constexpr QRgb kShapeKeyColour = 0xFF00FF;
 // A key of 0 stands for the colour of the top-left pixel. No bitmap (a null image) gives none.
 std::optional<QRegion> MakeColourKeyRegion(const QImage& bitmap, QRgb key);
 
+// image with its pixels of colour key made transparent (device pixel ratio kept). A shape is
+// cut in whole 1 x units, so on a denser screen the key pixels at a shape's edge would show
+// inside it; see-through they show what lies behind, and an enlarged picture blends its edge
+// with nothing rather than with magenta.
+QImage WithoutKeyColour(const QImage& image, QRgb key);
+
 // The shape cut from a mask: the rectangle (0, 0, mask width, mask height) minus the mask's
 // magenta pixels. An all-magenta mask gives an empty region.
 QRegion MaskShape(const QImage& mask);

@@ -1,5 +1,8 @@
 #include "dynamicimagebutton.h"
 
+#include "platform/scaledpicture.h"
+#include "skin/colourkeyregion.h"
+
 TDynamicImageButton::TDynamicImageButton(QWidget* parent) : TImageButton(parent) {
     frameTimer_.setInterval(frameInterval_);
     connect(&frameTimer_, &QTimer::timeout, this, &TDynamicImageButton::FrameTimerTick);
@@ -16,7 +19,8 @@ bool TDynamicImageButton::LoadAnimationStrip(const QImage& strip, int frameInter
         return false;
     }
     const int frameWidth = width();
-    if (frameWidth <= 0 || strip.width() % frameWidth != 0) {
+    const int stripWidth = PictureSize(strip).width();
+    if (frameWidth <= 0 || stripWidth % frameWidth != 0) {
         return false;
     }
     frameTimer_.stop();
@@ -24,9 +28,13 @@ bool TDynamicImageButton::LoadAnimationStrip(const QImage& strip, int frameInter
     loopDelay_ = loopDelay;
     looping_ = loopDelay > 0;
     frames_.clear();
-    for (int x = 0; x < strip.width(); x += frameWidth) {
-        frames_.push_back(
-            strip.copy(x, 0, frameWidth, height()).convertToFormat(QImage::Format_RGB32));
+    for (int x = 0; x < stripWidth; x += frameWidth) {
+        QImage frame = CopyPicture(strip, QRect(x, 0, frameWidth, height()))
+                           .convertToFormat(QImage::Format_RGB32);
+        if (Shaped() && devicePixelRatioF() > 1.0) {
+            frame = WithoutKeyColour(frame, kShapeKeyColour);
+        }
+        frames_.push_back(std::move(frame));
     }
     SetHoverEnabled(false);
     return true;

@@ -11,6 +11,7 @@
 
 #include "dero_window.h"
 #include "platform/messagemap.h"
+#include "platform/scaledpicture.h"
 #include "skin/focusframe.h"
 #include "skin/image.h"
 #include "skin/imagebutton.h"
@@ -126,7 +127,7 @@ bool TFixProgress::SetTrack(const QImage& bitmap) {
         track_->lower();
     }
     track_->SetPicture(bitmap.copy());
-    track_->resize(bitmap.size());
+    track_->resize(PictureSize(bitmap));
     track_->show();
     return true;
 }
@@ -141,7 +142,7 @@ bool TFixProgress::SetRangeFill(const QImage& bitmap) {
         rangeFill_->setEnabled(false);
     }
     rangeFill_->SetPicture(bitmap.copy());
-    rangeFill_->resize(bitmap.size());
+    rangeFill_->resize(PictureSize(bitmap));
     rangeFill_->show();
     return true;
 }
@@ -169,7 +170,8 @@ TImageButton* TFixProgress::MakePart() {
 
 bool TFixProgress::LoadPart(TImageButton& part, const QImage& strip) {
     // Three images wide; the first two, normal and hover, are used. Shaped from magenta.
-    return part.LoadStateStrip(strip, strip.width() / 3, strip.height(), true, true, false, false);
+    const QSize size = PictureSize(strip);
+    return part.LoadStateStrip(strip, size.width() / 3, size.height(), true, true, false, false);
 }
 
 void TFixProgress::RemoveMarkers() {

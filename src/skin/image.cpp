@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPointer>
 
+#include "platform/scaledpicture.h"
+
 namespace {
 
 QImage WithoutColour(const QImage& picture, QRgb colour) {
@@ -59,10 +61,13 @@ void TImage::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
+    // A 1 x picture on a denser screen is enlarged; smoothly rather than in blocks.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (stretch_) {
         painter.drawImage(rect(), shown_);
     } else if (center_) {
-        painter.drawImage((width() - shown_.width()) / 2, (height() - shown_.height()) / 2, shown_);
+        const QSize size = PictureSize(shown_);
+        painter.drawImage((width() - size.width()) / 2, (height() - size.height()) / 2, shown_);
     } else {
         painter.drawImage(0, 0, shown_);
     }

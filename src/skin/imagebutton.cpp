@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPointer>
 
+#include "platform/scaledpicture.h"
 #include "skin/buttonaccessible.h"
 #include "skin/colourkeyregion.h"
 #include "skin/focusframe.h"
@@ -37,16 +38,18 @@ bool TImageButton::LoadStateStrip(const QImage& strip, int width, int height, bo
     if (!images) {
         return false;
     }
+    shaped_ = shaped;
     images_ = std::move(*images);
     resize(width, height);
-    ShowFace(images_.Normal());
-    show();
-    shaped_ = shaped;
     if (shaped_) {
         ApplyShape();
     } else {
         clearMask();
     }
+    // After the shape, which is cut from the key colour.
+    SeeThroughKey(images_);
+    ShowFace(images_.Normal());
+    show();
     return true;
 }
 
@@ -55,8 +58,19 @@ void TImageButton::SetButtonEnabled(bool enabled) {
     ShowFace(enabled ? images_.Normal() : images_.Disabled());
 }
 
+void TImageButton::SeeThroughKey(TStateImages& images) {
+    // At 1 x the shape leaves out exactly the key pixels, and the button keeps painting opaque.
+    const bool seeThrough = shaped_ && devicePixelRatioF() > 1.0;
+    setAttribute(Qt::WA_OpaquePaintEvent, !seeThrough);
+    if (seeThrough) {
+        images.Change([](const QImage& image) { return WithoutKeyColour(image, kShapeKeyColour); });
+    }
+}
+
 void TImageButton::ApplyShape() {
-    const QRegion key = MakeColourKeyRegion(images_.Normal(), kShapeKeyColour).value_or(QRegion());
+    const QRegion key =
+        MakeColourKeyRegion(UnitShapePicture(images_.Normal(), kShapeKeyColour), kShapeKeyColour)
+            .value_or(QRegion());
     SetWidgetShape(*this, QRegion(rect()).subtracted(key));
 }
 
@@ -96,6 +110,8 @@ void TImageButton::paintEvent(QPaintEvent*) {
     if (face_.isNull()) {
         return;
     }
+    // A 1 x picture on a denser screen is enlarged; smoothly rather than in blocks.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, face_);
     TFocusFrame::Paint(*this, painter);
 }

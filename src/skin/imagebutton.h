@@ -77,6 +77,9 @@ class TImageButton : public QWidget {
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
+    // Makes the key colour of a shaped button's images see-through on a denser screen.
+    void SeeThroughKey(TStateImages& images);
+
   private:
     void ApplyShape();
 

@@ -22,7 +22,8 @@ bool ApplyComponent(const TSkinComponent& component, const TIniFile& skinFile,
     if (!component.control || typeid(*component.control) != component.skinClass) {
         return true;
     }
-    const TSkinEntry entry(skinFile, section, component.control->objectName(), skinDir);
+    const TSkinEntry entry(skinFile, section, component.control->objectName(), skinDir,
+                           component.control->devicePixelRatioF());
     try {
         return component.applier(*component.control, entry);
     } catch (const EPictureError&) {
@@ -38,6 +39,7 @@ bool ApplyMask(QWidget& window, const TIniFile& skinFile, const QString& section
         return true;
     }
     try {
+        // Always the 1 x mask: a window's shape is a region in the skin's units.
         SetWidgetShape(window, MaskShape(TSkinEntry::LoadBitmapFile(maskPath)));
     } catch (const EPictureError&) {
         return false;

@@ -5,10 +5,15 @@
 
 #include "platform/inifile.h"
 #include "platform/picture.h"
+#include "platform/scaledpicture.h"
 #include "skin/skinfield.h"
 
-TSkinEntry::TSkinEntry(const TIniFile& skinFile, QString section, QString key, QString skinDir)
-    : section_(std::move(section)), key_(std::move(key)), skinDir_(std::move(skinDir)) {
+TSkinEntry::TSkinEntry(const TIniFile& skinFile, QString section, QString key, QString skinDir,
+                       qreal devicePixelRatio)
+    : section_(std::move(section)),
+      key_(std::move(key)),
+      skinDir_(std::move(skinDir)),
+      devicePixelRatio_(devicePixelRatio) {
     value_ = skinFile.ReadString(section_, key_, kWrong);
 }
 
@@ -38,8 +43,13 @@ bool TSkinEntry::FileExists(int n) const {
     return IsFile(FilePath(n));
 }
 
+QImage TSkinEntry::LoadBitmap(int n) const {
+    return LoadPictureForRatio(FilePath(n), devicePixelRatio_, &TSkinEntry::LoadBitmapFile);
+}
+
 QImage TSkinEntry::LoadPicture(int n) const {
-    return ::LoadPicture(FilePath(n));
+    return LoadPictureForRatio(FilePath(n), devicePixelRatio_,
+                               [](const QString& path) { return ::LoadPicture(path); });
 }
 
 bool TSkinEntry::IsFile(const QString& path) {

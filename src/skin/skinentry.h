@@ -16,12 +16,16 @@ class TSkinEntry {
     static inline const QString kInvisible = QStringLiteral("Invisible");
     static inline const QString kClear = QStringLiteral("Clear");
 
-    TSkinEntry(const TIniFile& skinFile, QString section, QString key, QString skinDir);
+    // devicePixelRatio is the window's: above 1 the pictures' double-size companions are taken
+    // where the skin has them.
+    TSkinEntry(const TIniFile& skinFile, QString section, QString key, QString skinDir,
+               qreal devicePixelRatio = 1.0);
 
     const QString& Section() const { return section_; }
     const QString& Key() const { return key_; }
     const QString& SkinDir() const { return skinDir_; }
     const QString& Value() const { return value_; }
+    qreal DevicePixelRatio() const { return devicePixelRatio_; }
 
     QString Field(int n) const;
     // Field n as a number. Fields 4 and 5 (Left, Top) and 6 and 7 (Width, Height) have that role
@@ -34,10 +38,11 @@ class TSkinEntry {
     // A file, not a directory: an empty field names the directory and so does not exist.
     bool FileExists(int n) const;
     // Field n's file decoded as a BMP, whatever its name. Throws EPictureError when it does not
-    // decode.
-    QImage LoadBitmap(int n) const { return LoadBitmapFile(FilePath(n)); }
+    // decode. The picture fits the window's device pixel ratio (LoadPictureForRatio): measure it
+    // with PictureSize, never by its pixels.
+    QImage LoadBitmap(int n) const;
     // Field n's file through the platform's picture loader: JPEG for "jpg"/"jpeg", else BMP.
-    // Throws EPictureError when it does not decode.
+    // Throws EPictureError when it does not decode. Fits the ratio as LoadBitmap does.
     QImage LoadPicture(int n) const;
 
     static bool IsFile(const QString& path);
@@ -48,4 +53,5 @@ class TSkinEntry {
     QString key_;
     QString skinDir_;
     QString value_;
+    qreal devicePixelRatio_ = 1.0;
 };

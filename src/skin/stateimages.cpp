@@ -1,11 +1,13 @@
 #include "stateimages.h"
 
+#include "platform/scaledpicture.h"
+
 namespace {
 
 QImage CutOne(const QImage& strip, int x, int width, int height) {
-    // copy() fills what lies outside the strip with zeros; a strip shorter than the button leaves
-    // black rows, as a bitmap copy would.
-    return strip.copy(x, 0, width, height).convertToFormat(QImage::Format_RGB32);
+    // The copy fills what lies outside the strip with zeros; a strip shorter than the button
+    // leaves black rows, as a bitmap copy would.
+    return CopyPicture(strip, QRect(x, 0, width, height)).convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
@@ -15,9 +17,19 @@ bool TStateImages::StripFits(int stripWidth, int width, bool hover, bool down, b
     return width >= 0 && stripWidth >= static_cast<qint64>(width) * count;
 }
 
+void TStateImages::Change(const std::function<QImage(const QImage&)>& change) {
+    normal_ = change(normal_);
+    for (std::optional<QImage>* slot : {&hover_, &down_, &disabled_}) {
+        if (*slot) {
+            **slot = change(**slot);
+        }
+    }
+}
+
 std::optional<TStateImages> TStateImages::Cut(const QImage& strip, int width, int height,
                                               bool hover, bool down, bool disabled) {
-    if (strip.isNull() || height < 0 || !StripFits(strip.width(), width, hover, down, disabled)) {
+    if (strip.isNull() || height < 0 ||
+        !StripFits(PictureSize(strip).width(), width, hover, down, disabled)) {
         return std::nullopt;
     }
     TStateImages images;

@@ -18,10 +18,10 @@ PANEL = (421, 68, 300, 224)  # the preview panel, fixed by the main window's for
 
 
 class Journey:
-    def __init__(self, bin_dir, out_dir, window_manager=False):
+    def __init__(self, bin_dir, out_dir, window_manager=False, screen=(1280, 1024)):
         self.out_dir = out_dir
         self.work = tempfile.mkdtemp(prefix="dero-journey-")
-        self.desktop = dt.Desktop(os.path.join(out_dir, "screenshots"),
+        self.desktop = dt.Desktop(os.path.join(out_dir, "screenshots"), *screen,
                                   window_manager=window_manager)
         self.program = Program(bin_dir, self.work, self.desktop)
         self.skin = dt.Skin(os.path.join(self.program.folder, "Skin", "Skin.ini"))

@@ -15,6 +15,15 @@ program="$scratch/prefix/lib/dero-video-converter"
 [ -f "$scratch/prefix/share/applications/dero-video-converter.desktop" ] || fail "no desktop entry"
 ls "$scratch"/prefix/share/icons/hicolor/*/apps/* > /dev/null 2>&1 || fail "no icons"
 [ -f "$program/dero-installed" ] || fail "the program folder is not marked as installed"
+# Dense screens: every picture of the skin but the window masks (shapes are cut at 1 x) has its
+# double-size companion in the installed tree.
+pictures=0
+while IFS= read -r picture; do
+    pictures=$((pictures + 1))
+    [ -f "${picture%.*}@2x.${picture##*.}" ] || fail "no double-size picture beside $picture"
+done < <(find "$program/Skin" -type f \( -name '*.bmp' -o -name '*.jpg' \) ! -name '*@2x.*' \
+             ! -name 'mask.bmp')
+[ "$pictures" -gt 0 ] || fail "no skin pictures installed"
 
 touch "$scratch/before"
 sleep 1

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -18,6 +21,7 @@
 #include "skin/formlayout.h"
 #include "skin/image.h"
 #include "skin/skinentry.h"
+#include "skinwriter.h"
 #include "standinwindows.h"
 #include "support/modalanswerer.h"
 #include "support/tempdir.h"
@@ -173,6 +177,77 @@ TEST_F(DefaultSkinTest, SplashAndFamilyPicturesAreJpegsOfTheirSizes) {
         EXPECT_EQ(LoadPicture(Dir() + family.PictureFile).size(), QSize(300, 224))
             << family.PictureFile;
     }
+}
+
+// Mean difference per channel between doubled shrunk to unit's size and unit itself: small when
+// both are drawings of the same art at the same places.
+double ShrunkDifference(const QImage& unit, const QImage& doubled) {
+    const QImage a = unit.convertToFormat(QImage::Format_RGB32);
+    const QImage b = doubled.scaled(unit.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+// True when every 2 x 2 block is of one colour: a 1 x picture enlarged, not drawn anew.
+bool EnlargedByBlocks(const QImage& doubled) {
+    const QImage image = doubled.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y + 1 < image.height(); y += 2) {
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb p = image.pixel(x, y);
+            if (image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p ||
+                image.pixel(x + 1, y + 1) != p) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+int DistinctColours(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QSet<QRgb> colours;
+    for (int y = 0; y < rgb.height() && colours.size() <= 8; ++y) {
+        for (int x = 0; x < rgb.width(); ++x) {
+            colours.insert(rgb.pixel(x, y));
+        }
+    }
+    return static_cast<int>(colours.size());
+}
+
+TEST_F(DefaultSkinTest, EveryPictureButTheMasksHasADoubleSizeDrawingOfTheSameArt) {
+    int pictures = 0;
+    QDirIterator it(Dir(), {"*.bmp", "*.jpg"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = path.mid(Dir().size());
+        if (name.contains("@2x")) {
+            continue;
+        }
+        const QString doublePath = DoubleSizeName(path);
+        if (name.endsWith("mask.bmp")) {
+            // Shapes are cut from the 1 x mask alone.
+            EXPECT_FALSE(QFile::exists(doublePath)) << qPrintable(name);
+            continue;
+        }
+        ++pictures;
+        ASSERT_TRUE(QFile::exists(doublePath)) << qPrintable(name);
+        const QImage unit = LoadPicture(path);
+        const QImage doubled = LoadPicture(doublePath);
+        ASSERT_EQ(doubled.size(), unit.size() * 2) << qPrintable(name);
+        EXPECT_LT(ShrunkDifference(unit, doubled), 8.0) << qPrintable(name);
+        if (DistinctColours(unit) > 8) {
+            EXPECT_FALSE(EnlargedByBlocks(doubled)) << qPrintable(name);
+        }
+    }
+    EXPECT_GT(pictures, 60);
 }
 
 // Magenta cuts shapes; a picture that is not cut must not carry it, or it would show.

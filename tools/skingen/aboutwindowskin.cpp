@@ -13,13 +13,16 @@ namespace {
 
 namespace layout = formlayout::about;
 
-QImage Background() {
+QImage Background(int scale) {
     const QSize size = layout::kWindow;
-    QImage image = art::WindowBackground(size.width(), size.height(), QStringLiteral("About"));
+    QImage image =
+        art::WindowBackground(size.width(), size.height(), scale, QStringLiteral("About"));
     QPainter p(&image);
     art::Prepare(p);
     // Below the title and version, whose labels grow with their text, beside the description.
-    p.drawImage(QRect(322, 104, 48, 48), pictures::Icon(48));
+    QImage icon = pictures::Icon(48 * scale);
+    icon.setDevicePixelRatio(scale);
+    p.drawImage(QPoint(322, 104), icon);
     art::DrawText(p, QRect(37, layout::kVersion.top(), 140, layout::kVersion.height()),
                   Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Version"), art::Font(11),
                   palette::kSubtleText);
@@ -34,7 +37,8 @@ QImage Background() {
 }  // namespace
 
 QImage WriteAboutWindowSkin(TSkinWriter& writer) {
-    TWindowSkin skin(writer, QStringLiteral("AboutWindow"), QStringLiteral("About"), Background());
+    TWindowSkin skin(writer, QStringLiteral("AboutWindow"), QStringLiteral("About"),
+                     Background(writer.Scale()));
     skin.WriteFrame();
     const int right = layout::kWindow.width() - 8;
     skin.DynamicButton("TB_Close", QRect(right - 30, 6, 30, 24),

@@ -238,7 +238,7 @@ void DrawFace(QPainter& p, const QRect& rect, const TButtonLook& look, TButtonSt
 
 QImage ButtonImage(const QImage& background, const QRect& rect, const TButtonLook& look,
                    TButtonState state, qreal hover) {
-    QImage image = background.copy(rect).convertToFormat(QImage::Format_RGB32);
+    QImage image = art::Copy(background, rect).convertToFormat(QImage::Format_RGB32);
     QPainter painter(&image);
     art::Prepare(painter);
     DrawFace(painter, QRect(QPoint(0, 0), rect.size()), look, state, hover);
@@ -251,8 +251,8 @@ QImage StateStrip(const QImage& background, const QRect& rect, const TButtonLook
     if (withDisabled) {
         states << TButtonState::Disabled;
     }
-    QImage strip(rect.width() * static_cast<int>(states.size()), rect.height(),
-                 QImage::Format_RGB32);
+    QImage strip = art::NewPicture(rect.width() * static_cast<int>(states.size()), rect.height(),
+                                   art::Scale(background));
     QPainter painter(&strip);
     for (int i = 0; i < states.size(); ++i) {
         painter.drawImage(i * rect.width(), 0, ButtonImage(background, rect, look, states[i]));
@@ -262,7 +262,7 @@ QImage StateStrip(const QImage& background, const QRect& rect, const TButtonLook
 
 QImage HoverFadeStrip(const QImage& background, const QRect& rect, const TButtonLook& look,
                       int frames) {
-    QImage strip(rect.width() * frames, rect.height(), QImage::Format_RGB32);
+    QImage strip = art::NewPicture(rect.width() * frames, rect.height(), art::Scale(background));
     QPainter painter(&strip);
     for (int i = 0; i < frames; ++i) {
         // Ease out: quick at first, settling softly into the hover look.

@@ -38,7 +38,7 @@ struct TButtonLook {
 
 // The strip of state images (normal, hover, down, and disabled when withDisabled) of a button
 // at rect of background. Each image is the background behind the button with the button drawn
-// over it, so rounded, anti-aliased edges need no shape cut.
+// over it, so rounded, anti-aliased edges need no shape cut. Drawn at the background's scale.
 QImage StateStrip(const QImage& background, const QRect& rect, const TButtonLook& look,
                   bool withDisabled);
 // The hover animation: frames easing from the normal look into the hover look, which the

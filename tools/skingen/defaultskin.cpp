@@ -10,19 +10,34 @@ bool WriteDefaultSkin(const QString& dir) {
     return WriteDefaultSkin(dir, nullptr);
 }
 
-bool WriteDefaultSkin(const QString& dir, QMap<QString, QImage>* windowPictures) {
-    TSkinWriter writer(dir);
-    writer.SaveJpeg(QStringLiteral("startup.jpg"), pictures::Splash(QStringLiteral("2.1.5")));
+namespace {
+
+QMap<QString, QImage> WriteEverything(TSkinWriter& writer) {
+    writer.SaveJpeg(QStringLiteral("startup.jpg"),
+                    pictures::Splash(QStringLiteral("2.1.5"), writer.Scale()));
     QMap<QString, QImage> shown;
     shown[QStringLiteral("SelectWindow")] = WriteSelectWindowSkin(writer);
     shown[QStringLiteral("MainWindow")] = WriteMainWindowSkin(writer);
     shown[QStringLiteral("ProgressWindow")] = WriteProgressWindowSkin(writer);
     shown[QStringLiteral("ProfileWindow")] = WriteProfileWindowSkin(writer);
     shown[QStringLiteral("AboutWindow")] = WriteAboutWindowSkin(writer);
+    return shown;
+}
+
+}  // namespace
+
+bool WriteDefaultSkin(const QString& dir, QMap<QString, QImage>* windowPictures) {
+    TSkinWriter unit(dir);
+    const QMap<QString, QImage> shown = WriteEverything(unit);
     if (windowPictures) {
         *windowPictures = shown;
     }
-    return writer.Finish();
+    // Drawn again, not enlarged: every edge and letter at the dense screen's own pixels. Both
+    // sets must describe the same skin, or the 2 x pictures would not fit the 1 x geometry.
+    TSkinWriter doubled(dir, 2);
+    WriteEverything(doubled);
+    const bool sameSkin = doubled.Lines() == unit.Lines();
+    return unit.Finish() && doubled.Finish() && sameSkin;
 }
 
 bool WriteIcons(const QString& dir, const QString& name) {

@@ -6,8 +6,9 @@
 
 // Draws the default skin into dir (created if needed): Skin.ini with the sections SelectWindow,
 // MainWindow, ProgressWindow, ProfileWindow and AboutWindow, every picture they name, the splash
-// "startup.jpg" and the device families' pictures. Needs a QGuiApplication (fonts). False when
-// anything could not be written.
+// "startup.jpg" and the device families' pictures, each also drawn at twice the size as
+// "Name@2x.ext" beside it (window masks excepted: shapes are cut at 1 x). Needs a
+// QGuiApplication (fonts). False when anything could not be written.
 bool WriteDefaultSkin(const QString& dir);
 
 // The same, also handing back a picture of each window (keyed by its section) as a user first

@@ -64,10 +64,10 @@ void DrawSteps(QPainter& p) {
     }
 }
 
-QImage Background() {
+QImage Background(int scale) {
     const QSize size = formlayout::main::kWindow;
-    QImage image =
-        art::WindowBackground(size.width(), size.height(), QStringLiteral("Dero Video Converter"));
+    QImage image = art::WindowBackground(size.width(), size.height(), scale,
+                                         QStringLiteral("Dero Video Converter"));
     QPainter p(&image);
     art::Prepare(p);
     art::DrawCard(p, kContentCard, 8);
@@ -93,16 +93,17 @@ QImage Background() {
 
 void WriteListPanel(TWindowSkin& skin) {
     TSkinWriter& writer = skin.Writer();
+    const int scale = writer.Scale();
     const QString thumb = skin.File("list_thumb.bmp");
     const QString up = skin.File("list_up.bmp");
     const QString down = skin.File("list_down.bmp");
     const QString track = skin.File("list_track.bmp");
     const QString back = skin.File("list_back.bmp");
-    writer.SaveBitmap(thumb, parts::ListThumb());
-    writer.SaveBitmap(up, parts::ListButton(true));
-    writer.SaveBitmap(down, parts::ListButton(false));
-    writer.SaveBitmap(track, parts::ListTrack());
-    writer.SaveBitmap(back, parts::ListBackground());
+    writer.SaveBitmap(thumb, parts::ListThumb(scale));
+    writer.SaveBitmap(up, parts::ListButton(true, scale));
+    writer.SaveBitmap(down, parts::ListButton(false, scale));
+    writer.SaveBitmap(track, parts::ListTrack(scale));
+    writer.SaveBitmap(back, parts::ListBackground(scale));
     writer.Entry(
         "TP_ImageList",
         FieldList({thumb, up, down, QString::number(kList.left()), QString::number(kList.top()),
@@ -112,24 +113,26 @@ void WriteListPanel(TWindowSkin& skin) {
 
 void WritePositionBar(TWindowSkin& skin) {
     TSkinWriter& writer = skin.Writer();
+    const int scale = writer.Scale();
     const QString thumb = skin.File("bar_thumb.bmp");
     const QString fill = skin.File("bar_fill.bmp");
     const QString track = skin.File("bar_track.bmp");
     const QString start = skin.File("bar_start.bmp");
     const QString end = skin.File("bar_end.bmp");
-    writer.SaveBitmap(thumb, parts::BarThumb());
-    writer.SaveBitmap(fill, parts::BarRangeFill());
-    writer.SaveBitmap(track, parts::BarTrack());
-    writer.SaveBitmap(start, parts::BarMarker(true));
-    writer.SaveBitmap(end, parts::BarMarker(false));
+    writer.SaveBitmap(thumb, parts::BarThumb(scale));
+    writer.SaveBitmap(fill, parts::BarRangeFill(scale));
+    writer.SaveBitmap(track, parts::BarTrack(scale));
+    writer.SaveBitmap(start, parts::BarMarker(true, scale));
+    writer.SaveBitmap(end, parts::BarMarker(false, scale));
     writer.Entry(
         "TP_Progress",
         FieldList({thumb, fill, track, QString::number(kBar.left()), QString::number(kBar.top()),
                    "0", "0", "1", "1", "0", "0",
                    "Playback position: drag the brackets to trim the clip", start, end, ""}));
-    skin.Overlay(kBar.topLeft(), parts::BarTrack());
-    skin.Overlay(kBar.topLeft() + QPoint(parts::kMarkerWidth + 80, 0),
-                 parts::BarThumb().copy(0, 0, parts::kThumbSize, parts::kBarHeight));
+    skin.Overlay(kBar.topLeft(), parts::BarTrack(scale));
+    skin.Overlay(
+        kBar.topLeft() + QPoint(parts::kMarkerWidth + 80, 0),
+        art::Copy(parts::BarThumb(scale), QRect(0, 0, parts::kThumbSize, parts::kBarHeight)));
 }
 
 void WriteTransport(TWindowSkin& skin) {
@@ -153,19 +156,22 @@ void WriteTransport(TWindowSkin& skin) {
 }  // namespace
 
 QImage WriteMainWindowSkin(TSkinWriter& writer) {
-    TWindowSkin skin(writer, QStringLiteral("MainWindow"), QStringLiteral("Main"), Background());
+    TWindowSkin skin(writer, QStringLiteral("MainWindow"), QStringLiteral("Main"),
+                     Background(writer.Scale()));
     skin.WriteFrame();
     WriteListPanel(skin);
 
     // The family pictures the profile selection shows, and the still picture before one.
     for (const TDeviceFamily& family : kDeviceFamilies) {
-        writer.SaveJpeg(QString::fromLatin1(family.PictureFile), pictures::PreviewPicture(family));
+        writer.SaveJpeg(QString::fromLatin1(family.PictureFile),
+                        pictures::PreviewPicture(family, writer.Scale()));
     }
     const QString still = skin.File("preview.jpg");
-    writer.SaveJpeg(still, pictures::EmptyPreviewPicture());
+    writer.SaveJpeg(still, pictures::EmptyPreviewPicture(writer.Scale()));
     writer.ImageEntry("Img_VideoPic", still, QRect(QPoint(0, 0), kPreview.size()), true, false,
                       false, false);
-    skin.Overlay(kPreview.topLeft(), pictures::PreviewPicture(*FindDeviceFamily(1)));
+    skin.Overlay(kPreview.topLeft(),
+                 pictures::PreviewPicture(*FindDeviceFamily(1), writer.Scale()));
 
     WriteTransport(skin);
     WritePositionBar(skin);

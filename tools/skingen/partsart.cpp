@@ -26,6 +26,7 @@ QImage Shaped(const QImage& base, const std::function<void(QPainter&)>& draw) {
     p.end();
     // The same drawing on a clear picture measures how much of each pixel the shape covers.
     QImage coverage(base.size(), QImage::Format_ARGB32_Premultiplied);
+    coverage.setDevicePixelRatio(base.devicePixelRatio());
     coverage.fill(Qt::transparent);
     QPainter c(&coverage);
     c.setRenderHint(QPainter::Antialiasing, true);
@@ -52,9 +53,9 @@ void Groove(QPainter& p, const QRectF& rect) {
     p.drawRoundedRect(rect, r, r);
 }
 
-QImage ThreeFrames(int width, int height, const std::function<void(QPainter&, int)>& frame) {
-    QImage strip(width * 3, height, QImage::Format_RGB32);
-    strip.fill(Qt::white);
+QImage ThreeFrames(int width, int height, int scale,
+                   const std::function<void(QPainter&, int)>& frame) {
+    QImage strip = art::NewPicture(width * 3, height, scale);
     QPainter p(&strip);
     art::Prepare(p);
     for (int i = 0; i < 3; ++i) {
@@ -69,30 +70,30 @@ QImage ThreeFrames(int width, int height, const std::function<void(QPainter&, in
 
 }  // namespace
 
-QImage BarTrack() {
-    QImage image = art::NewPicture(kBarWidth, kBarHeight, palette::kCard);
+QImage BarTrack(int scale) {
+    QImage image = art::NewPicture(kBarWidth, kBarHeight, scale, palette::kCard);
     QPainter p(&image);
     art::Prepare(p);
     Groove(p, QRectF(0.5, 5.5, kBarWidth - 1, 5));
     return image;
 }
 
-QImage BarRangeFill() {
-    QImage image = art::NewPicture(8, 6);
+QImage BarRangeFill(int scale) {
+    QImage image = art::NewPicture(8, 6, scale);
     QPainter p(&image);
-    art::FillVertical(p, image.rect(), QColor(126, 176, 232), QColor(58, 120, 196));
+    art::FillVertical(p, QRect(0, 0, 8, 6), QColor(126, 176, 232), QColor(58, 120, 196));
     return image;
 }
 
 // The track's column under a moving part: the same groove at every x.
-QImage TrackColumn(int width) {
-    return BarTrack().copy(kBarWidth / 2 - width / 2, 0, width, kBarHeight);
+QImage TrackColumn(int width, int scale) {
+    return art::Copy(BarTrack(scale), QRect(kBarWidth / 2 - width / 2, 0, width, kBarHeight));
 }
 
-QImage BarThumb() {
-    QImage strip(kThumbSize * 3, kBarHeight, QImage::Format_RGB32);
+QImage BarThumb(int scale) {
+    QImage strip = art::NewPicture(kThumbSize * 3, kBarHeight, scale);
     QPainter p(&strip);
-    const QImage column = TrackColumn(kThumbSize);
+    const QImage column = TrackColumn(kThumbSize, scale);
     for (int i = 0; i < 3; ++i) {
         const bool hover = i > 0;
         p.drawImage(i * kThumbSize, 0, Shaped(column, [hover](QPainter& q) {
@@ -110,10 +111,10 @@ QImage BarThumb() {
     return strip;
 }
 
-QImage BarMarker(bool start) {
-    QImage strip(kMarkerWidth * 3, kBarHeight, QImage::Format_RGB32);
+QImage BarMarker(bool start, int scale) {
+    QImage strip = art::NewPicture(kMarkerWidth * 3, kBarHeight, scale);
     QPainter p(&strip);
-    const QImage column = TrackColumn(kMarkerWidth);
+    const QImage column = TrackColumn(kMarkerWidth, scale);
     for (int i = 0; i < 3; ++i) {
         const QColor colour = i > 0 ? palette::kAccentBottom : palette::kBlue;
         // A bracket whose inner edge stands on the range's end.
@@ -136,8 +137,8 @@ QImage BarMarker(bool start) {
     return strip;
 }
 
-QImage ListThumb() {
-    return ThreeFrames(kScrollWidth, 40, [](QPainter& p, int i) {
+QImage ListThumb(int scale) {
+    return ThreeFrames(kScrollWidth, 40, scale, [](QPainter& p, int i) {
         p.fillRect(0, 0, kScrollWidth, 40, kListTrack);
         const QColor colours[] = {QColor(196, 204, 214), QColor(160, 176, 196),
                                   QColor(126, 146, 172)};
@@ -147,8 +148,8 @@ QImage ListThumb() {
     });
 }
 
-QImage ListButton(bool up) {
-    return ThreeFrames(kScrollWidth, 14, [up](QPainter& p, int i) {
+QImage ListButton(bool up, int scale) {
+    return ThreeFrames(kScrollWidth, 14, scale, [up](QPainter& p, int i) {
         p.fillRect(0, 0, kScrollWidth, 14, i == 2 ? QColor(214, 222, 232) : kListTrack);
         const QColor colour = i == 0 ? QColor(130, 140, 152) : palette::kBlue;
         QPolygonF arrow;
@@ -163,20 +164,21 @@ QImage ListButton(bool up) {
     });
 }
 
-QImage ListTrack() {
-    QImage image = art::NewPicture(kScrollWidth, 64, kListTrack);
+QImage ListTrack(int scale) {
+    QImage image = art::NewPicture(kScrollWidth, 64, scale, kListTrack);
     QPainter p(&image);
     p.setPen(QColor(222, 227, 233));
     p.drawLine(0, 0, 0, 63);
     return image;
 }
 
-QImage ListBackground() {
-    return art::NewPicture(8, 8, kListContent);
+QImage ListBackground(int scale) {
+    return art::NewPicture(8, 8, scale, kListContent);
 }
 
-QImage ProgressGrooves(int width, int height, int firstTop, int secondTop, int barHeight) {
-    QImage image = art::NewPicture(width, height, palette::kCard);
+QImage ProgressGrooves(int width, int height, int firstTop, int secondTop, int barHeight,
+                       int scale) {
+    QImage image = art::NewPicture(width, height, scale, palette::kCard);
     QPainter p(&image);
     art::Prepare(p);
     Groove(p, QRectF(0.5, firstTop + 0.5, width - 1, barHeight - 1));
@@ -184,8 +186,8 @@ QImage ProgressGrooves(int width, int height, int firstTop, int secondTop, int b
     return image;
 }
 
-QImage ProgressFill(int width, int height, bool total) {
-    const QImage base = art::NewPicture(width, height, kGroove);
+QImage ProgressFill(int width, int height, bool total, int scale) {
+    const QImage base = art::NewPicture(width, height, scale, kGroove);
     return Shaped(base, [=](QPainter& p) {
         QLinearGradient g(0, 0, 0, height);
         g.setColorAt(0, total ? QColor(170, 206, 242) : QColor(186, 222, 250));

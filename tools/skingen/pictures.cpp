@@ -9,16 +9,17 @@
 
 namespace pictures {
 
-QImage Splash(const QString& version) {
-    QImage image = art::NewPicture(480, 300);
+QImage Splash(const QString& version, int scale) {
+    QImage image = art::NewPicture(480, 300, scale);
+    const QRect whole(0, 0, 480, 300);
     QPainter p(&image);
     art::Prepare(p);
-    art::FillVertical(p, image.rect(), palette::kBodyTop, palette::kBandBottom);
+    art::FillVertical(p, whole, palette::kBodyTop, palette::kBandBottom);
     // A wide soft arc behind the mark gives the picture depth without a pattern.
     QRadialGradient glow(QPointF(240, 110), 220);
     glow.setColorAt(0, QColor(255, 255, 255, 200));
     glow.setColorAt(1, QColor(255, 255, 255, 0));
-    p.fillRect(image.rect(), glow);
+    p.fillRect(whole, glow);
     DrawGlyph(p, TGlyph::AppMark, QRectF(208, 50, 64, 64), palette::kBlue);
     art::DrawText(p, QRect(0, 132, 480, 40), Qt::AlignCenter,
                   QStringLiteral("Dero Video Converter"), art::Font(28, true), palette::kTitleText);
@@ -48,11 +49,11 @@ void Stage(QPainter& p, const QRect& rect) {
 
 }  // namespace
 
-QImage PreviewPicture(const TDeviceFamily& family) {
-    QImage image = art::NewPicture(300, 224);
+QImage PreviewPicture(const TDeviceFamily& family, int scale) {
+    QImage image = art::NewPicture(300, 224, scale);
     QPainter p(&image);
     art::Prepare(p);
-    Stage(p, image.rect());
+    Stage(p, QRect(0, 0, 300, 224));
     DrawDevice(p, family.Section, QRectF(90, 26, 120, 118));
     art::DrawText(p, QRect(0, 152, 300, 22), Qt::AlignCenter, QString::fromUtf8(family.Name),
                   art::Font(15, true), QColor(236, 241, 247));
@@ -64,11 +65,11 @@ QImage PreviewPicture(const TDeviceFamily& family) {
     return image;
 }
 
-QImage EmptyPreviewPicture() {
-    QImage image = art::NewPicture(300, 224);
+QImage EmptyPreviewPicture(int scale) {
+    QImage image = art::NewPicture(300, 224, scale);
     QPainter p(&image);
     art::Prepare(p);
-    Stage(p, image.rect());
+    Stage(p, QRect(0, 0, 300, 224));
     DrawDevice(p, nullptr, QRectF(110, 60, 80, 70));
     art::DrawText(p, QRect(0, 150, 300, 20), Qt::AlignCenter, QStringLiteral("Preview"),
                   art::Font(14, true), QColor(220, 228, 238));
@@ -76,7 +77,7 @@ QImage EmptyPreviewPicture() {
 }
 
 QImage Showcase(const TDeviceFamily& family, const QImage& background, const QRect& rect) {
-    QImage image = background.copy(rect);
+    QImage image = art::Copy(background, rect);
     QPainter p(&image);
     art::Prepare(p);
     const QRect card(0, 0, rect.width(), rect.height());

@@ -11,10 +11,10 @@ namespace {
 
 namespace layout = formlayout::profile;
 
-QImage Background() {
+QImage Background(int scale) {
     const QSize size = layout::kWindow;
     QImage image =
-        art::WindowBackground(size.width(), size.height(), QStringLiteral("Output Profile"));
+        art::WindowBackground(size.width(), size.height(), scale, QStringLiteral("Output Profile"));
     QPainter p(&image);
     art::Prepare(p);
     // Soft cards under the group boxes, in their own pale blue, so their corners sit well.
@@ -32,7 +32,7 @@ QImage Background() {
 
 QImage WriteProfileWindowSkin(TSkinWriter& writer) {
     TWindowSkin skin(writer, QStringLiteral("ProfileWindow"), QStringLiteral("Profile"),
-                     Background());
+                     Background(writer.Scale()));
     skin.WriteFrame();
     const int right = layout::kWindow.width() - 8;
     skin.DynamicButton("TB_Close", QRect(right - 30, 6, 30, 24),

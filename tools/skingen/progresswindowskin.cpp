@@ -18,9 +18,10 @@ constexpr QRect kFolderCard(14, 224, 518, 56);
 constexpr QRect kStartStop(392, 292, 140, 44);
 constexpr QRect kBrowse(428, 245, 96, 28);
 
-QImage Background() {
+QImage Background(int scale) {
     const QSize size = layout::kWindow;
-    QImage image = art::WindowBackground(size.width(), size.height(), QStringLiteral("Converting"));
+    QImage image =
+        art::WindowBackground(size.width(), size.height(), scale, QStringLiteral("Converting"));
     QPainter p(&image);
     art::Prepare(p);
     art::DrawCard(p, kDetailsCard, 8);
@@ -44,18 +45,19 @@ QImage Background() {
 
 void WriteBars(TWindowSkin& skin) {
     TSkinWriter& writer = skin.Writer();
+    const int scale = writer.Scale();
     const QRect panel = layout::kProgressPanel;
     const QString grooves = skin.File("progress_back.bmp");
     const QString clipFill = skin.File("progress_clip.bmp");
     const QString totalFill = skin.File("progress_total.bmp");
     const QImage groovesPicture =
         parts::ProgressGrooves(panel.width(), panel.height(), layout::kClipBar.top(),
-                               layout::kTotalBar.top(), layout::kClipBar.height());
+                               layout::kTotalBar.top(), layout::kClipBar.height(), scale);
     writer.SaveBitmap(grooves, groovesPicture);
     writer.SaveBitmap(clipFill,
-                      parts::ProgressFill(panel.width(), layout::kClipBar.height(), false));
+                      parts::ProgressFill(panel.width(), layout::kClipBar.height(), false, scale));
     writer.SaveBitmap(totalFill,
-                      parts::ProgressFill(panel.width(), layout::kTotalBar.height(), true));
+                      parts::ProgressFill(panel.width(), layout::kTotalBar.height(), true, scale));
     writer.ImageEntry("Img_Progress", grooves, QRect(QPoint(0, 0), panel.size()), true, false,
                       false, false);
     // The fills slide in from the left; their outside is the transparent colour.
@@ -70,7 +72,7 @@ void WriteBars(TWindowSkin& skin) {
 
 QImage WriteProgressWindowSkin(TSkinWriter& writer) {
     TWindowSkin skin(writer, QStringLiteral("ProgressWindow"), QStringLiteral("Progress"),
-                     Background());
+                     Background(writer.Scale()));
     skin.WriteFrame();
     WriteBars(skin);
     const int right = layout::kWindow.width() - 8;
@@ -87,11 +89,12 @@ QImage WriteProgressWindowSkin(TSkinWriter& writer) {
     // The bars at 50 % and 25 %, as the window's fills show them.
     const QPoint panel = layout::kProgressPanel.topLeft();
     const int width = layout::kClipBar.width();
+    const int scale = writer.Scale();
     skin.Overlay(panel + layout::kClipBar.topLeft(),
-                 parts::ProgressFill(width, layout::kClipBar.height(), false)
-                     .copy(width / 2, 0, width / 2, layout::kClipBar.height()));
+                 art::Copy(parts::ProgressFill(width, layout::kClipBar.height(), false, scale),
+                           QRect(width / 2, 0, width / 2, layout::kClipBar.height())));
     skin.Overlay(panel + layout::kTotalBar.topLeft(),
-                 parts::ProgressFill(width, layout::kTotalBar.height(), true)
-                     .copy(width * 3 / 4, 0, width / 4, layout::kTotalBar.height()));
+                 art::Copy(parts::ProgressFill(width, layout::kTotalBar.height(), true, scale),
+                           QRect(width * 3 / 4, 0, width / 4, layout::kTotalBar.height())));
     return skin.Preview();
 }

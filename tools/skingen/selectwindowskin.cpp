@@ -34,10 +34,10 @@ QRect CardRect(int i, int count) {
 }
 
 // The welcome the showcase shows while no device is under the mouse.
-QImage Background() {
+QImage Background(int scale) {
     const QSize size = formlayout::select::kWindow;
-    QImage image =
-        art::WindowBackground(size.width(), size.height(), QStringLiteral("Dero Video Converter"));
+    QImage image = art::WindowBackground(size.width(), size.height(), scale,
+                                         QStringLiteral("Dero Video Converter"));
     QPainter p(&image);
     art::Prepare(p);
     art::DrawText(p, QRect(kShowcase.left(), kShowcase.top() + 64, kShowcase.width(), 40),
@@ -61,7 +61,7 @@ QImage Background() {
 
 QImage WriteSelectWindowSkin(TSkinWriter& writer) {
     TWindowSkin skin(writer, QStringLiteral("SelectWindow"), QStringLiteral("Select"),
-                     Background());
+                     Background(writer.Scale()));
     const std::vector<const TDeviceFamily*> cards = DeviceCards();
     for (const TDeviceFamily* family : cards) {
         const QString file =

@@ -14,10 +14,26 @@ QFont Font(int pixelSize, bool bold) {
     return font;
 }
 
-QImage NewPicture(int width, int height, const QColor& fill) {
-    QImage image(width, height, QImage::Format_RGB32);
+QImage NewPicture(int width, int height, int scale, const QColor& fill) {
+    QImage image(width * scale, height * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(fill);
     return image;
+}
+
+int Scale(const QImage& picture) {
+    return qMax(1, qRound(picture.devicePixelRatio()));
+}
+
+QSize Size(const QImage& picture) {
+    return picture.size() / Scale(picture);
+}
+
+QImage Copy(const QImage& picture, const QRect& rect) {
+    const int scale = Scale(picture);
+    QImage part = picture.copy(QRect(rect.topLeft() * scale, rect.size() * scale));
+    part.setDevicePixelRatio(scale);
+    return part;
 }
 
 void Prepare(QPainter& painter) {
@@ -76,8 +92,8 @@ void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& te
     painter.restore();
 }
 
-QImage WindowBackground(int width, int height, const QString& title) {
-    QImage image = NewPicture(width, height, palette::kBodyTop);
+QImage WindowBackground(int width, int height, int scale, const QString& title) {
+    QImage image = NewPicture(width, height, scale, palette::kBodyTop);
     QPainter painter(&image);
     Prepare(painter);
     FillVertical(painter, QRectF(0, 0, width, height), palette::kBodyTop, palette::kBodyBottom);
@@ -99,7 +115,7 @@ QImage WindowBackground(int width, int height, const QString& title) {
 }
 
 QImage WindowMask(int width, int height, int radius) {
-    QImage mask = NewPicture(width, height, palette::kKey);
+    QImage mask = NewPicture(width, height, 1, palette::kKey);
     QPainter painter(&mask);
     // Hard edges: a region is made of whole pixels, so the mask must be exactly two colours.
     painter.setRenderHint(QPainter::Antialiasing, false);

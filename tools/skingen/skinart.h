@@ -16,7 +16,14 @@ inline constexpr int kTitleBandHeight = 36;
 // The forms' own face ("Tahoma"), sized in pixels so pictures do not depend on the screen.
 QFont Font(int pixelSize, bool bold = false);
 
-QImage NewPicture(int width, int height, const QColor& fill = Qt::white);
+// A picture of width x height units drawn at scale (1, or 2 for dense screens): scale times as
+// many pixels, with that device pixel ratio, so a painter on it draws in units.
+QImage NewPicture(int width, int height, int scale, const QColor& fill = Qt::white);
+// A picture's scale and its size in units.
+int Scale(const QImage& picture);
+QSize Size(const QImage& picture);
+// The part of picture at rect (units), at the picture's scale.
+QImage Copy(const QImage& picture, const QRect& rect);
 // A painter with anti-aliasing for shapes and text.
 void Prepare(QPainter& painter);
 
@@ -34,8 +41,9 @@ void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& te
 
 // A window's background: cream body, pale blue title band with the title, a 1-pixel frame with a
 // highlight inside, corners rounded to match the window's mask.
-QImage WindowBackground(int width, int height, const QString& title);
-// The window's mask: white inside, magenta outside the rounded corners.
+QImage WindowBackground(int width, int height, int scale, const QString& title);
+// The window's mask: white inside, magenta outside the rounded corners. Always in units: a
+// window's shape is a region of whole units whatever the screen.
 QImage WindowMask(int width, int height, int radius = kCornerRadius);
 
 // Blends b over a with weight t (0..1).

@@ -25,14 +25,30 @@ QString FieldList(const QStringList& fields) {
     return value;
 }
 
-TSkinWriter::TSkinWriter(QString dir) : dir_(std::move(dir)) {
+QString DoubleSizeName(const QString& name) {
+    const qsizetype nameStart = name.lastIndexOf('/') + 1;
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot < nameStart) {
+        return name + QStringLiteral("@2x");
+    }
+    return name.left(dot) + QStringLiteral("@2x") + name.mid(dot);
+}
+
+TSkinWriter::TSkinWriter(QString dir, int scale) : dir_(std::move(dir)), scale_(scale) {
     if (!dir_.endsWith('/')) {
         dir_ += '/';
     }
     ok_ = QDir().mkpath(dir_);
 }
 
-void TSkinWriter::Save(const QString& path, const QImage& image, const char* format, int quality) {
+void TSkinWriter::Save(const QString& name, const QImage& image, const char* format, int quality) {
+    // A picture left at 1 x in the double-size set would be blown up on screen, the very blur
+    // this set is for.
+    if (qRound(image.devicePixelRatio()) != scale_) {
+        ok_ = false;
+        return;
+    }
+    const QString path = scale_ == 1 ? name : DoubleSizeName(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
     // RGB32 has no alpha, so the BMP writer stores 24 bits per pixel.
     if (!image.convertToFormat(QImage::Format_RGB32).save(path, format, quality)) {
@@ -91,6 +107,9 @@ void TSkinWriter::CheckButtonEntry(const QString& key, const QString& unchecked,
 }
 
 bool TSkinWriter::Finish() {
+    if (scale_ != 1) {
+        return ok_;
+    }
     QFile file(dir_ + QStringLiteral("Skin.ini"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return false;

@@ -7,13 +7,20 @@
 
 // Collects the entries of Skin.ini and saves the pictures they name into one skin folder.
 // Every picture write is checked; Finish() reports whether everything reached the disk.
+//
+// A writer of scale 2 draws the same skin for dense screens: each picture goes to its
+// "Name@2x.ext" beside the 1 x one and must be drawn at that scale; its entries are collected
+// only to be compared with the 1 x writer's, since both sets of pictures share one Skin.ini.
 class TSkinWriter {
   public:
-    explicit TSkinWriter(QString dir);
+    explicit TSkinWriter(QString dir, int scale = 1);
 
     const QString& Dir() const { return dir_; }
+    int Scale() const { return scale_; }
+    const QStringList& Lines() const { return lines_; }
 
-    // Strips, bar parts, list parts and masks: 24-bit BMP, as the loader reads them.
+    // Strips, bar parts, list parts and masks: 24-bit BMP, as the loader reads them. name is the
+    // 1 x picture's, at every scale.
     void SaveBitmap(const QString& name, const QImage& image);
     // Backgrounds and large pictures.
     void SaveJpeg(const QString& name, const QImage& image);
@@ -37,13 +44,15 @@ class TSkinWriter {
                           const QRect& rect, const QString& uncheckedHint,
                           const QString& checkedHint);
 
-    // Writes Skin.ini. False when any picture or the file itself could not be written.
+    // Writes Skin.ini (scale 1 only). False when any picture or the file itself could not be
+    // written, or a picture was not drawn at the writer's scale.
     bool Finish();
 
   private:
-    void Save(const QString& path, const QImage& image, const char* format, int quality);
+    void Save(const QString& name, const QImage& image, const char* format, int quality);
 
     QString dir_;
+    int scale_ = 1;
     QStringList lines_;
     bool ok_ = true;
 };
@@ -51,3 +60,6 @@ class TSkinWriter {
 // Fields 1 to 15, each followed by its comma: the loader reads a field without its comma as
 // empty.
 QString FieldList(const QStringList& fields);
+
+// "Name@2x.ext" for "Name.ext": where a double-size picture lies beside its 1 x one.
+QString DoubleSizeName(const QString& name);

@@ -23,10 +23,14 @@ TWindowSkin::TWindowSkin(TSkinWriter& writer, QString section, QString folder, Q
 void TWindowSkin::WriteFrame() {
     const QString backgroundFile = File(QStringLiteral("background.jpg"));
     writer_.SaveJpeg(backgroundFile, background_);
-    writer_.ImageEntry(QStringLiteral("Img_Background"), backgroundFile, background_.rect(), true,
-                       false, false, true);
+    const QSize size = art::Size(background_);
+    writer_.ImageEntry(QStringLiteral("Img_Background"), backgroundFile, QRect(QPoint(), size),
+                       true, false, false, true);
     const QString maskFile = File(QStringLiteral("mask.bmp"));
-    writer_.SaveBitmap(maskFile, art::WindowMask(background_.width(), background_.height()));
+    // The loader cuts shapes from the 1 x mask only; a double-size mask would be dead weight.
+    if (writer_.Scale() == 1) {
+        writer_.SaveBitmap(maskFile, art::WindowMask(size.width(), size.height()));
+    }
     writer_.Entry(QStringLiteral("MaskBmp"), maskFile);
 }
 
@@ -93,7 +97,9 @@ QImage TWindowSkin::Preview() const {
     }
     painter.end();
     // What the mask cuts away shows as the desktop would: not at all.
-    const QImage mask = art::WindowMask(picture.width(), picture.height());
+    const int scale = art::Scale(picture);
+    const QImage mask =
+        art::WindowMask(picture.width(), picture.height(), art::kCornerRadius * scale);
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             if (mask.pixel(x, y) == 0xFFFF00FF) {
