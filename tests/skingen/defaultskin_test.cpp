@@ -365,4 +365,31 @@ TEST_F(DefaultSkinTest, BackgroundIsPlainAndLightUnderTheLabels) {
     }
 }
 
+// The profile box's card lines up with the cards above and below it: along a row, its edges are
+// where theirs are.
+TEST_F(DefaultSkinTest, ProfileCardLinesUpWithTheCardsAroundIt) {
+    const QImage background = Entry("MainWindow", "Img_Background").LoadPicture(1);
+    const QRect profileBox = formlayout::main::kProfileBox;
+    const auto edges = [&](int y) {
+        std::vector<int> found;
+        for (int x = 1; x < background.width(); ++x) {
+            if (x >= profileBox.left() - 4 && x < background.width() - 24) {
+                continue;  // the box, its button and the cards' insides
+            }
+            const QColor a = background.pixelColor(x - 1, y);
+            const QColor b = background.pixelColor(x, y);
+            if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                    std::abs(a.blue() - b.blue()) >
+                12) {
+                found.push_back(x);
+            }
+        }
+        return found;
+    };
+    const std::vector<int> profileRow = edges(profileBox.center().y());
+    EXPECT_FALSE(profileRow.empty());
+    EXPECT_EQ(profileRow, edges(profileBox.bottom() + 60));
+    EXPECT_EQ(profileRow, edges(profileBox.top() - 100));
+}
+
 }  // namespace
