@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/pubfunction.h"
+#include "clips/fittedtext.h"
 
 namespace {
 
@@ -19,6 +20,17 @@ const QColor kHover(255, 0, 0);
 constexpr int kPenWidth = 2;
 // The text rows are 14 pixels apart; the face font has to fit them.
 constexpr int kFontPixelSize = 11;
+
+// The two columns of the face; a line of the left one ends short of the right one.
+constexpr int kLeftColumn = 90;
+constexpr int kRightColumn = 250;
+constexpr int kColumnGap = 4;
+// Inside the outline.
+constexpr int kTextRight = Image_Item::ItemWidth - 4;
+
+int RoomOf(int x, bool hasRightNeighbour) {
+    return (hasRightNeighbour ? kRightColumn - kColumnGap : kTextRight) - x;
+}
 
 QFont FaceFont() {
     QFont font(QStringLiteral("Tahoma"));
@@ -51,37 +63,57 @@ void Image_Item::Fill(const ClipRecord& record, const QImage& thumbnail) {
 
 void Image_Item::DrawFace(const QImage& thumbnail) {
     QPainter painter(&picture_);
-    painter.setFont(FaceFont());
     painter.setBrush(kGrey);
     painter.setPen(QPen(Qt::black, kPenWidth));
     painter.drawRect(QRectF(0, 0, ItemWidth - 1, ItemHeight - 1));
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(2, 2, thumbnail);
     painter.setBrush(Qt::NoBrush);
-    DrawText(painter, 90, 4, "Clip Name : " + clip_.SourceFile);
-    DrawText(painter, 90, 18, "Clip Duration : " + TimeToText(clip_.Duration));
-    DrawText(painter, 250, 18,
-             QStringLiteral("Clip Resolution : %1x%2").arg(clip_.Width).arg(clip_.Height));
-    DrawText(painter, 90, 32, "Video Format : " + clip_.VideoFormat);
-    DrawText(painter, 250, 32, "Audio Format : " + clip_.AudioFormat);
-    DrawText(painter, 90, 46, "Start Time : " + TimeToText(clip_.StartTime));
-    DrawText(painter, 250, 46, "Stop Time : " + TimeToText(clip_.StopTime));
+    const TFittedText::TFit whole = TFittedText::TFit::KeepWhole;
+    DrawText(painter, kLeftColumn, 4, "Clip Name : ", clip_.SourceFile,
+             TFittedText::TFit::ElideMiddle);
+    DrawText(painter, kLeftColumn, 18, "Clip Duration : ", TimeToText(clip_.Duration), whole);
+    DrawText(painter, kRightColumn, 18,
+             "Clip Resolution : ", QStringLiteral("%1x%2").arg(clip_.Width).arg(clip_.Height),
+             whole);
+    DrawText(painter, kLeftColumn, 32, "Video Format : ", clip_.VideoFormat, whole);
+    DrawText(painter, kRightColumn, 32, "Audio Format : ", clip_.AudioFormat, whole);
+    DrawTimes(painter);
+    UpdateToolTip();
 }
 
-void Image_Item::DrawText(QPainter& painter, int x, int y, const QString& text) const {
-    // Long texts (deep paths) are cut at the item's edge.
-    const QRect room(x, y, ItemWidth - x, ItemHeight - y);
-    painter.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+void Image_Item::DrawText(QPainter& painter, int x, int y, const QString& caption,
+                          const QString& value, TFittedText::TFit fit) const {
+    const int room = RoomOf(x, x == kLeftColumn && y != 4);
+    const TFittedText::TLine line = TFittedText::Fit(caption, value, fit, FaceFont(), room);
+    painter.setFont(line.Font);
+    painter.drawText(QRect(x, y, room, ItemHeight - y),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line.Text);
+}
+
+void Image_Item::DrawTimes(QPainter& painter) const {
+    const TFittedText::TFit whole = TFittedText::TFit::KeepWhole;
+    DrawText(painter, kLeftColumn, 46, "Start Time : ", TimeToText(clip_.StartTime), whole);
+    DrawText(painter, kRightColumn, 46, "Stop Time : ", TimeToText(clip_.StopTime), whole);
 }
 
 void Image_Item::DrawTrimLine() {
     QPainter painter(&picture_);
-    painter.setFont(FaceFont());
-    painter.fillRect(QRect(QPoint(90, 46), QPoint(ItemWidth - 4, ItemHeight - 4)), kGrey);
+    painter.fillRect(QRect(QPoint(kLeftColumn, 46), QPoint(ItemWidth - 4, ItemHeight - 4)), kGrey);
     painter.setPen(Qt::black);
-    DrawText(painter, 90, 46, "Start Time : " + TimeToText(clip_.StartTime));
-    DrawText(painter, 250, 46, "Stop Time : " + TimeToText(clip_.StopTime));
+    DrawTimes(painter);
+    UpdateToolTip();
     update();
+}
+
+void Image_Item::UpdateToolTip() {
+    // Whatever the face had to shorten, the tooltip says in full.
+    setToolTip(QStringList{
+        "Clip Name : " + clip_.SourceFile, "Clip Duration : " + TimeToText(clip_.Duration),
+        QStringLiteral("Clip Resolution : %1x%2").arg(clip_.Width).arg(clip_.Height),
+        "Video Format : " + clip_.VideoFormat, "Audio Format : " + clip_.AudioFormat,
+        "Start Time : " + TimeToText(clip_.StartTime), "Stop Time : " + TimeToText(clip_.StopTime)}
+                   .join(QLatin1Char('\n')));
 }
 
 void Image_Item::DrawOutline(const QColor& colour) {

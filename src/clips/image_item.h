@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "app/cliprecord.h"
+#include "clips/fittedtext.h"
 
 // One clip of the list panel: a 388 x 64 picture showing the clip's thumbnail and facts, and the
 // owner of its ClipRecord. The face is drawn once when the item is filled; afterwards only the
@@ -50,7 +51,10 @@ class Image_Item : public QWidget {
     void DrawFace(const QImage& thumbnail);
     void DrawTrimLine();
     void DrawOutline(const QColor& colour);
-    void DrawText(QPainter& painter, int x, int y, const QString& text) const;
+    void DrawText(QPainter& painter, int x, int y, const QString& caption, const QString& value,
+                  TFittedText::TFit fit) const;
+    void DrawTimes(QPainter& painter) const;
+    void UpdateToolTip();
 
     ClipRecord clip_;
     QImage picture_;

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QResizeEvent>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "app/pubfunction.h"
@@ -223,8 +224,7 @@ void TListPanel::ApplyScrollPosition() {
     const int range = thumbTopMax_ - thumbTopMin_;
     const float fraction =
         thumb_ && range > 0 ? static_cast<float>(thumb_->y() - thumbTopMin_) / range : 0.0f;
-    const int steps = std::max(0, (ContentHeight() + TopMargin - height()) / ItemPitch);
-    const int shift = static_cast<int>(fraction * steps) * ItemPitch;
+    const int shift = static_cast<int>(fraction * ContentSteps()) * ItemPitch;
     const int contentWidth = width() - scrollBar_->width();
     content_->setGeometry(0, -shift, contentWidth, shift + height());
     PlaceBottomImage();
@@ -272,8 +272,14 @@ void TListPanel::ScrollByButton() {
         return;
     }
     const int move = (thumbTopMax_ - thumbTopMin_) / steps;
+    const int before = ScrolledSteps();
     SetThumbTop(thumb_->y() + (scrollUp_ ? -move : move));
     ApplyScrollPosition();
+    // The thumb's move, cut to whole pixels, can fall just short of the next item, and then a
+    // press moved the thumb but not the list; a press always brings the next item in.
+    if (ScrolledSteps() == before) {
+        ScrollToStep(before + (scrollUp_ ? -1 : 1));
+    }
 }
 
 void TListPanel::ScrollButtonDown(bool up) {
@@ -516,12 +522,11 @@ void TListPanel::StepTo(int index, bool extend) {
 }
 
 void TListPanel::ScrollIntoView(int index) {
-    const int steps = std::max(0, (ContentHeight() + TopMargin - height()) / ItemPitch);
-    const int range = thumbTopMax_ - thumbTopMin_;
-    if (!thumb_ || steps == 0 || range <= 0) {
+    const int steps = ContentSteps();
+    if (!thumb_ || steps == 0 || thumbTopMax_ <= thumbTopMin_) {
         return;
     }
-    const int first = -content_->y() / ItemPitch;
+    const int first = ScrolledSteps();
     const int rows = std::max(1, height() / ItemPitch);
     int target = first;
     if (index < first) {
@@ -530,13 +535,42 @@ void TListPanel::ScrollIntoView(int index) {
         target = index - rows + 1;
     }
     target = std::clamp(target, 0, steps);
-    if (target == first) {
+    if (target != first) {
+        ScrollToStep(target);
+    }
+}
+
+int TListPanel::ContentSteps() const {
+    return std::max(0, (ContentHeight() + TopMargin - height()) / ItemPitch);
+}
+
+int TListPanel::ScrolledSteps() const {
+    return -content_->y() / ItemPitch;
+}
+
+void TListPanel::ScrollToStep(int step) {
+    const int steps = ContentSteps();
+    const int range = thumbTopMax_ - thumbTopMin_;
+    if (!thumb_ || steps == 0 || range <= 0) {
         return;
     }
+    step = std::clamp(step, 0, steps);
     // The scroll position is read back from the thumb, truncated; round its place up so that
     // it reads back as the step aimed at.
-    SetThumbTop(thumbTopMin_ + (target * range + steps - 1) / steps);
+    SetThumbTop(thumbTopMin_ + (step * range + steps - 1) / steps);
     ApplyScrollPosition();
+}
+
+void TListPanel::wheelEvent(QWheelEvent* event) {
+    // One item per notch; a touchpad's small deltas add up to notches.
+    constexpr int kNotch = 120;
+    wheelRest_ += event->angleDelta().y();
+    const int notches = wheelRest_ / kNotch;
+    wheelRest_ -= notches * kNotch;
+    if (notches != 0) {
+        ScrollToStep(ScrolledSteps() - notches);
+    }
+    event->accept();
 }
 
 void TListPanel::AnnounceFocus(Image_Item* item) {

@@ -85,6 +85,7 @@ class TListPanel : public QWidget, public TClipSource {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     std::vector<Image_Item*> Selection() const;
@@ -115,6 +116,10 @@ class TListPanel : public QWidget, public TClipSource {
     int IndexOf(const Image_Item* item) const;
     void StepTo(int index, bool extend);
     void ScrollIntoView(int index);
+    // Steps are whole items: how far the list can scroll, how far it is scrolled.
+    int ContentSteps() const;
+    int ScrolledSteps() const;
+    void ScrollToStep(int step);
     void AnnounceFocus(Image_Item* item);
     void AnnounceSelection(Image_Item* item);
     void AnnouncePreview();
@@ -137,5 +142,6 @@ class TListPanel : public QWidget, public TClipSource {
     int dragStartTop_ = 0;
     QPointer<QTimer> repeatTimer_;
     bool scrollUp_ = false;
+    int wheelRest_ = 0;
     QPointer<QMenu> popup_;
 };

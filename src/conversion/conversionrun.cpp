@@ -1,5 +1,7 @@
 #include "conversion/conversionrun.h"
 
+#include <chrono>
+
 #include "app/clipsource.h"
 #include "app/convertsettings.h"
 #include "app/encoderbinding.h"
@@ -37,7 +39,12 @@ TConversionRun::TConversionRun(QObject* parent)
     : QObject(parent),
       handle_(new TWindowHandle(this)),
       converter_(MyConvertDef),
-      inhibitor_(new TSleepInhibitor(this)) {
+      inhibitor_(new TSleepInhibitor(this)),
+      clock_([] {
+          return std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now().time_since_epoch())
+              .count();
+      }) {
     // The relay emits on this (the user-interface) thread only.
     connect(&relay_, &TProgressRelay::Text, this, &TConversionRun::InfoText);
     converter_.SetBeforeConvert([this](const ConvertSettings& settings) { BeginClip(settings); });
@@ -121,8 +128,12 @@ bool TConversionRun::EnsureOutputFolder() {
     return true;
 }
 
+bool TConversionRun::JustEnded() const {
+    return endedAt_ && clock_() - *endedAt_ < kRestartGuardMs;
+}
+
 bool TConversionRun::Start() {
-    if (converting_ || !EnsureOutputFolder()) {
+    if (converting_ || JustEnded() || !EnsureOutputFolder()) {
         return false;
     }
     relay_.Register();
@@ -202,6 +213,7 @@ void TConversionRun::Finish() {
     // Asked first: the boxes of the end would take the user's eye away from the run.
     const bool inView = inView_ && inView_();
     converting_ = false;
+    endedAt_ = clock_();
     inhibitor_->Release();
     if (userStopped_) {
         RemovePartialFile();

@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "conversion/clipconverter.h"
 #include "conversion/desktopnotice.h"
@@ -38,6 +39,11 @@ class TConversionRun : public QObject, public TMessageMap {
     using TApplyProfile = std::function<bool(ConvertSettings& settings, TConvertTarget& target)>;
     // Whether the user sees the run as it ends; one that ends unseen sends a desktop notice.
     using TInView = std::function<bool()>;
+    // A monotonic clock in milliseconds.
+    using TClock = std::function<int64_t()>;
+    // A Start this soon after a run's end is taken for a click meant for the run (a Stop that
+    // came just too late) and ignored.
+    static constexpr int64_t kRestartGuardMs = 1000;
 
     explicit TConversionRun(QObject* parent = nullptr);
     // A run still converting stops the library's conversion and waits for it, so the library
@@ -49,13 +55,14 @@ class TConversionRun : public QObject, public TMessageMap {
     // What the next runs work with; clips must outlive the run's use of it. Resets the run.
     void Prepare(const TClipSource* clips, TApplyProfile applyProfile);
     void SetInView(TInView inView) { inView_ = std::move(inView); }
+    void SetClock(TClock clock) { clock_ = std::move(clock); }
     // Where the idle inhibition and the end-of-run notice go: the desktop's buses by default.
     void SetDesktopBuses(const QDBusConnection& session, const QDBusConnection& system);
 
     // Back to the first clip of the list as it is now; emits Cleared.
     void Reset();
     // Makes sure of the output folder, reads the profile and converts the first clip. False
-    // when no run started (already running, no folder, no profile or no clip).
+    // when no run started (already running, just ended, no folder, no profile or no clip).
     bool Start();
     // Asks the library to end the clip being converted; its 1212 then ends the run.
     void Stop();
@@ -102,6 +109,7 @@ class TConversionRun : public QObject, public TMessageMap {
     const TClipSource& Clips() const;
     int32_t CountClips() const;
     bool EnsureOutputFolder();
+    bool JustEnded() const;
     void BeginClip(const ConvertSettings& settings);
     void EndClip();
     void Finish();
@@ -119,6 +127,8 @@ class TConversionRun : public QObject, public TMessageMap {
     TRunReport report_;
     TSleepInhibitor* inhibitor_;
     TDesktopNotice notice_;
+    TClock clock_;
+    std::optional<int64_t> endedAt_;
 
     bool userStopped_ = false;
     bool converting_ = false;

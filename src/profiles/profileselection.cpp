@@ -1,9 +1,11 @@
 #include "profiles/profileselection.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPalette>
+#include <QStyle>
 
 #include "platform/messagebox.h"
 #include "platform/picture.h"
@@ -28,6 +30,8 @@ TProfileSelection::TProfileSelection(QComboBox* box, QString profilePath, QStrin
     box_->setPalette(palette);
     // activated is the user's choice only; selecting from the program must not open the editor.
     connect(box_, &QComboBox::activated, this, &TProfileSelection::ComboBox_OutputSettingChange);
+    // A profile line is longer than the box; the tooltip keeps the whole of the chosen one.
+    connect(box_, &QComboBox::currentTextChanged, box_, &QWidget::setToolTip);
 }
 
 void TProfileSelection::SelectDeviceFamily(int32_t family) {
@@ -48,9 +52,24 @@ void TProfileSelection::FillProfileList() {
         box_->addItem(profile.Value, profile.Number);
     }
     box_->addItem(AddMyProfile);
+    WidenDropDown();
     const int defaultIndex = file.DefaultIndex(section);
     // Adding items selects the first one by itself; an index out of range leaves nothing chosen.
     box_->setCurrentIndex(defaultIndex >= 0 && defaultIndex < box_->count() ? defaultIndex : -1);
+}
+
+void TProfileSelection::WidenDropDown() {
+    // The drop-down shows every line whole, however narrow the box the form gives it.
+    const QFontMetrics metrics(box_->view()->font());
+    int widest = 0;
+    for (int i = 0; i < box_->count(); ++i) {
+        box_->setItemData(i, box_->itemText(i), Qt::ToolTipRole);
+        widest = std::max(widest, metrics.horizontalAdvance(box_->itemText(i)));
+    }
+    // The items' own padding, and a scroll bar when the family has many profiles.
+    constexpr int kItemMargins = 16;
+    const int scrollBar = box_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    box_->view()->setMinimumWidth(widest + kItemMargins + scrollBar);
 }
 
 bool TProfileSelection::ConfirmProfileChosen() {

@@ -65,6 +65,7 @@ class TProfileSelection : public QObject {
     void ComboBox_OutputSettingChange(int index);
     void LoadFamilyPicture(const QString& pictureFile);
     void ChooseLastButOne();
+    void WidenDropDown();
 
     QComboBox* box_;  // outlives the selection: both belong to the main window
     QString profilePath_;

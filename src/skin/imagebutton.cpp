@@ -160,6 +160,16 @@ void TImageButton::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
 }
 
+void TImageButton::hideEvent(QHideEvent* event) {
+    // A click that hides the window (a close button) leaves the mouse where no leave is ever
+    // reported: the hover look would greet the user again when the window is next shown.
+    if (mouseOver_ || pressed_) {
+        pressed_ = false;
+        MouseHook(TMouseCase::Leave, QPoint());
+    }
+    QWidget::hideEvent(event);
+}
+
 void TImageButton::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {

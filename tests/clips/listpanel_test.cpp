@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMenu>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "clipfixtures.h"
 #include "clips/image_item.h"
@@ -235,6 +237,11 @@ TEST_F(ListPanelTest, SetTrimPullsBackPushesForwardAndRefusesBeyondTheClip) {
     EXPECT_EQ(clip->Clip().StartTime, 20);
     EXPECT_EQ(clip->Clip().StopTime, 20);
 
+    // The tooltip tells the whole face, trim included.
+    EXPECT_TRUE(clip->toolTip().contains("Clip Name : A\n")) << qPrintable(clip->toolTip());
+    EXPECT_TRUE(clip->toolTip().endsWith("Start Time : 00:00:20\nStop Time : 00:00:20"))
+        << qPrintable(clip->toolTip());
+
     EXPECT_FALSE(panel_->SetTrim(clip, 20, 91));
     EXPECT_FALSE(panel_->SetTrim(clip, -1, 20));
     EXPECT_EQ(clip->Clip().StartTime, 20);
@@ -289,9 +296,14 @@ TEST_F(ListPanelScrollTest, ScrollingMovesWholeItemsAndKeepsTheBottomInPlace) {
     EXPECT_EQ(min, kButtonHeight);
     EXPECT_EQ(max, 200 - kThumbHeight - kButtonHeight);
 
+    // The first press already brings the next clip in, and the way back up is as short.
     Press(panel_->DownButton());
-    const int n = (660 - 200) / 66 + 1;
-    EXPECT_EQ(ThumbTop(), min + (max - min) / n);
+    EXPECT_GT(ThumbTop(), min);
+    EXPECT_EQ(ContentTop(), -66);
+    Press(panel_->DownButton());
+    EXPECT_EQ(ContentTop(), -2 * 66);
+    Press(panel_->UpButton());
+    EXPECT_EQ(ContentTop(), -66);
     for (int i = 0; i < 20; ++i) {
         Press(panel_->DownButton());
     }
@@ -322,6 +334,34 @@ TEST_F(ListPanelScrollTest, ScrollingMovesWholeItemsAndKeepsTheBottomInPlace) {
     panel_->CropSelected();
     EXPECT_EQ(panel_->Count(), 1);
     EXPECT_EQ(ContentTop(), 0);
+}
+
+TEST_F(ListPanelScrollTest, TheWheelScrollsAnItemANotchAndAddsUpSmallSteps) {
+    ASSERT_TRUE(SkinPanel(*panel_, 200, true));
+    AddClips(10);
+    // Sent to the panel, as the window system's wheel event over a clip reaches it: the clips
+    // and the content panel leave it to their parent.
+    const auto wheel = [&](int delta) {
+        const QPoint at(20, 20);
+        QWheelEvent event(at, panel_->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(panel_, &event);
+    };
+    wheel(-120);  // towards the user: down the list
+    EXPECT_EQ(ContentTop(), -66);
+    EXPECT_GT(ThumbTop(), panel_->ThumbTopMin());
+    wheel(-360);
+    EXPECT_EQ(ContentTop(), -4 * 66);
+    wheel(60);
+    EXPECT_EQ(ContentTop(), -4 * 66);
+    wheel(60);
+    EXPECT_EQ(ContentTop(), -3 * 66);
+    wheel(-12000);
+    EXPECT_EQ(ContentTop(), -7 * 66);
+    EXPECT_EQ(ThumbTop(), panel_->ThumbTopMax());
+    wheel(12000);
+    EXPECT_EQ(ContentTop(), 0);
+    EXPECT_EQ(ThumbTop(), panel_->ThumbTopMin());
 }
 
 TEST_F(ListPanelScrollTest, ResizeKeepsTheThumbInItsRange) {

@@ -231,6 +231,32 @@ TEST_F(ConversionRunTest, ASecondStartAndAStrayEndChangeNothing) {
     EXPECT_EQ(run_.ConvertIndex(), 0);
 }
 
+TEST_F(ConversionRunTest, AStartWithinASecondOfARunsEndIsIgnored) {
+    int64_t now = 50000;
+    run_.SetClock([&now] { return now; });
+    AddClips(1);
+    // A run that ends by itself, and one the user stopped: a click that lands just after either
+    // is the Stop meant for the run, not a new run.
+    for (const bool stopped : {false, true}) {
+        ASSERT_TRUE(run_.Start());
+        if (stopped) {
+            run_.Stop();
+        }
+        now += 10;
+        EndClip();
+        ASSERT_FALSE(run_.Converting());
+        const int converts = Converts();
+        now += TConversionRun::kRestartGuardMs - 1;
+        EXPECT_FALSE(run_.Start()) << stopped;
+        EXPECT_EQ(Converts(), converts) << stopped;
+        EXPECT_FALSE(run_.Converting()) << stopped;
+        now += 1;
+    }
+    // A second on, Start is the user's again.
+    EXPECT_TRUE(run_.Start());
+    EXPECT_TRUE(run_.Converting());
+}
+
 TEST_F(ConversionRunTest, ARunGoneWhileConvertingStopsTheLibraryAndWaitsForIt) {
     AddClips(2);
     {

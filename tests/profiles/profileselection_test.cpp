@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
@@ -50,6 +51,19 @@ TEST_F(ProfileSelectionTest, ListsTheFamilysProfilesThenAddMyProfile) {
     EXPECT_EQ(Entries(), QStringList({kPspLine, "second", "third", "Add my profile..."}));
     EXPECT_EQ(box_.currentIndex(), 1);
     EXPECT_FALSE(box_.isEditable());
+}
+
+TEST_F(ProfileSelectionTest, LongLinesShowWholeInTheDropDownAndAsTooltips) {
+    WritePsp(0);
+    box_.resize(120, 21);
+    selection_.SelectDeviceFamily(1);
+    const int lineWidth = QFontMetrics(box_.view()->font()).horizontalAdvance(kPspLine);
+    EXPECT_GT(box_.view()->minimumWidth(), lineWidth);
+    EXPECT_EQ(box_.toolTip(), kPspLine);
+    EXPECT_EQ(box_.itemData(0, Qt::ToolTipRole).toString(), kPspLine);
+    // The tooltip follows the choice.
+    box_.setCurrentIndex(2);
+    EXPECT_EQ(box_.toolTip(), "third");
 }
 
 TEST_F(ProfileSelectionTest, WrappedCountListsTheKeysBelowTheBoundWithTheirNumbers) {

@@ -84,6 +84,19 @@ TEST_F(ImageButtonTest, MouseStatesChangeThePictureBeforeTheOwnerHears) {
     EXPECT_EQ(PixelAt(button->Face()), kRed);
 }
 
+TEST_F(ImageButtonTest, AButtonThatHidesItsWindowShowsNormalWhenTheWindowComesBack) {
+    ASSERT_TRUE(button->LoadStateStrip(MakeStrip({kRed, kGreen, kBlue}, kW, kH), kW, kH, false,
+                                       true, true, false));
+    QObject::connect(button, &TImageButton::Click, &parent, &QWidget::hide);
+    parent.show();
+    SendEnter(*button);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(parent.isHidden());
+    parent.show();
+    EXPECT_FALSE(button->MouseOver());
+    EXPECT_EQ(PixelAt(button->Face()), kRed);
+}
+
 TEST_F(ImageButtonTest, ReleaseLeftOfOrAboveTheButtonIsOutside) {
     ASSERT_TRUE(button->LoadStateStrip(MakeStrip({kRed, kGreen, kBlue}, kW, kH), kW, kH, false,
                                        true, true, false));

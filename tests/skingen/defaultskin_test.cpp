@@ -378,9 +378,10 @@ TEST_F(DefaultSkinTest, ListPanelAndPositionBarAreLaidOutAroundThePreview) {
     EXPECT_EQ(window->findChild<TImage*>("Img_VideoPic")->size(), preview.size());
 }
 
-// Nothing the skin places may cover another control or a form part, except TB_Start and TB_Stop,
-// which take turns at one place. (Form parts among themselves are the form's business: the about
-// window's title lies on its own shadow.)
+// Nothing the skin places may cover another control or a form part, TB_Start and TB_Stop
+// included: they take turns, and a Stop that lands just after a run ended must not be a Start.
+// (Form parts among themselves are the form's business: the about window's title lies on its own
+// shadow.)
 TEST_F(DefaultSkinTest, ControlsAndFormPartsDoNotOverlap) {
     for (const TWindowCase& window : kWindows) {
         auto skinned = Skinned(window);
@@ -402,8 +403,7 @@ TEST_F(DefaultSkinTest, ControlsAndFormPartsDoNotOverlap) {
             for (size_t j = i + 1; j < placed.size(); ++j) {
                 const QString b = placed[j]->objectName();
                 const bool bothFormParts = j < formParts.size();
-                if (bothFormParts || placed[j]->parentWidget() != skinned.get() ||
-                    QStringList{a, b} == QStringList{"TB_Start", "TB_Stop"}) {
+                if (bothFormParts || placed[j]->parentWidget() != skinned.get()) {
                     continue;
                 }
                 EXPECT_FALSE(placed[i]->geometry().intersects(placed[j]->geometry()))
@@ -438,6 +438,33 @@ TEST_F(DefaultSkinTest, BackgroundIsPlainAndLightUnderTheLabels) {
             }
         }
     }
+}
+
+// The profile box's card lines up with the cards above and below it: along a row, its edges are
+// where theirs are.
+TEST_F(DefaultSkinTest, ProfileCardLinesUpWithTheCardsAroundIt) {
+    const QImage background = Entry("MainWindow", "Img_Background").LoadPicture(1);
+    const QRect profileBox = formlayout::main::kProfileBox;
+    const auto edges = [&](int y) {
+        std::vector<int> found;
+        for (int x = 1; x < background.width(); ++x) {
+            if (x >= profileBox.left() - 4 && x < background.width() - 24) {
+                continue;  // the box, its button and the cards' insides
+            }
+            const QColor a = background.pixelColor(x - 1, y);
+            const QColor b = background.pixelColor(x, y);
+            if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                    std::abs(a.blue() - b.blue()) >
+                12) {
+                found.push_back(x);
+            }
+        }
+        return found;
+    };
+    const std::vector<int> profileRow = edges(profileBox.center().y());
+    EXPECT_FALSE(profileRow.empty());
+    EXPECT_EQ(profileRow, edges(profileBox.bottom() + 60));
+    EXPECT_EQ(profileRow, edges(profileBox.top() - 100));
 }
 
 }  // namespace

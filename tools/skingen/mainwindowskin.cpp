@@ -20,7 +20,8 @@ constexpr QRect kList(12, 68, 404, 266);
 constexpr int kDividerX = 418;
 constexpr QRect kBar(421, 296, parts::kBarWidth, parts::kBarHeight);
 constexpr int kTransportTop = 316;
-constexpr QRect kProfileCard(10, 352, 622, 36);
+// As wide as the cards above and below it, so the three line up.
+constexpr QRect kProfileCard(10, 352, 772, 36);
 constexpr QRect kStepsCard(10, 400, 772, 156);
 constexpr QRect kConvert(612, 449, 156, 56);
 

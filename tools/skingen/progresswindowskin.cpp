@@ -15,7 +15,10 @@ namespace layout = formlayout::progress;
 constexpr QRect kDetailsCard(14, 46, 518, 110);
 constexpr QRect kBarsCard(14, 164, 518, 52);
 constexpr QRect kFolderCard(14, 224, 518, 56);
-constexpr QRect kStartStop(392, 292, 140, 44);
+// Start and Stop take turns, but never at one place: a Stop clicked just as a short run ends
+// would otherwise land on Start and begin the run again.
+constexpr QRect kStart(392, 292, 140, 44);
+constexpr QRect kStop(236, 292, 140, 44);
 constexpr QRect kBrowse(428, 245, 96, 28);
 
 QImage Background(int scale) {
@@ -37,7 +40,7 @@ QImage Background(int scale) {
     art::DrawCard(p, kFolderCard, 8);
     art::DrawText(p, QRect(28, 228, 300, 16), Qt::AlignLeft | Qt::AlignVCenter,
                   QStringLiteral("Output folder"), art::Font(12, true), palette::kTitleText);
-    art::DrawText(p, QRect(20, 296, 360, 36), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+    art::DrawText(p, QRect(20, 296, 204, 36), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
                   QStringLiteral("The folder opens when every clip is done."), art::Font(12),
                   palette::kSubtleText);
     return image;
@@ -80,9 +83,9 @@ QImage WriteProgressWindowSkin(TSkinWriter& writer) {
                        {TButtonStyle::TitleClose, TGlyph::Close}, "Close", false, false);
     skin.DynamicButton("TB_Browse", kBrowse, {TButtonStyle::Standard, TGlyph::Folder, "Browse"},
                        "Choose the output folder", true, true);
-    skin.DynamicButton("TB_Start", kStartStop, {TButtonStyle::Primary, TGlyph::Convert, "Start"},
+    skin.DynamicButton("TB_Start", kStart, {TButtonStyle::Primary, TGlyph::Convert, "Start"},
                        "Start converting", true, true);
-    skin.DynamicButton("TB_Stop", kStartStop, {TButtonStyle::Standard, TGlyph::Stop, "Stop"},
+    skin.DynamicButton("TB_Stop", kStop, {TButtonStyle::Standard, TGlyph::Stop, "Stop"},
                        "Stop converting", true, true);
     skin.MarkForPreview("TB_Browse", "");
     skin.Sketch(formsketch::Progress);
