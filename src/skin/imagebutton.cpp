@@ -112,6 +112,7 @@ void TImageButton::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             event->accept();
+            TFocusFrame::NoteKeyboardUse(*this);
             if (!event->isAutoRepeat()) {
                 Activate();
             }
@@ -122,6 +123,7 @@ void TImageButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void TImageButton::focusInEvent(QFocusEvent* event) {
+    TFocusFrame::NoteFocusIn(*this, *event);
     update();
     QWidget::focusInEvent(event);
 }
