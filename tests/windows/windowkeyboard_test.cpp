@@ -97,7 +97,7 @@ TEST_F(WindowsTest, TabVisitsEveryWindowsControlsInOrderAndEachHasAName) {
     ExpectAllNamed(stops);
     ProfileWindow->close();
 
-    ProgressWindow->PrepareRun(MainWindow->TP_ImageList, {}, MainWindow->Handle());
+    ProgressWindow->PrepareRun(MainWindow->TP_ImageList, {});
     ProgressWindow->ShowModal();
     ASSERT_TRUE(QTest::qWaitForWindowActive(ProgressWindow));
     stops = WalkTabOrder(ProgressWindow);
@@ -110,7 +110,7 @@ TEST_F(WindowsTest, TabVisitsEveryWindowsControlsInOrderAndEachHasAName) {
 
 TEST_F(WindowsTest, ProgressBarsSpeakAsProgressBarsInPercent) {
     ASSERT_TRUE(StartWindows());
-    ProgressWindow->PrepareRun(MainWindow->TP_ImageList, {}, MainWindow->Handle());
+    ProgressWindow->PrepareRun(MainWindow->TP_ImageList, {});
     ProgressWindow->SetProgress(42);
     QAccessibleInterface* clip = QAccessible::queryAccessibleInterface(ProgressWindow->Label_CP);
     QAccessibleInterface* total = QAccessible::queryAccessibleInterface(ProgressWindow->Label_TP);
@@ -142,7 +142,7 @@ TEST_F(WindowsTest, EscapeClosesTheEditorTheProgressWindowAndTheAboutWindow) {
     ASSERT_EQ(editorClosed.count(), 1);
     EXPECT_FALSE(editorClosed[0][0].toBool());
 
-    ProgressWindow->PrepareRun(MainWindow->TP_ImageList, {}, MainWindow->Handle());
+    ProgressWindow->PrepareRun(MainWindow->TP_ImageList, {});
     ProgressWindow->ShowModal();
     ASSERT_TRUE(QTest::qWaitForWindowActive(ProgressWindow));
     QSignalSpy progressClosed(ProgressWindow, &TProgressWindow::Closed);
