@@ -102,7 +102,8 @@ void TOutputFile::Open(bool overwrite) {
                      &context_->interrupt_callback, nullptr),
           "cannot write the output file " + path_);
     AVDictionary* options = nullptr;
-    av_dict_set(&options, "movflags", "+faststart", 0);
+    // The colour box tells players what the pictures hold instead of leaving them to guess.
+    av_dict_set(&options, "movflags", "+faststart+write_colr", 0);
     const int written = avformat_write_header(context_.get(), &options);
     av_dict_free(&options);
     Check(written, "cannot write the output header");
