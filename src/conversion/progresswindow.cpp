@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -14,6 +15,8 @@
 #include "skin/dynamicimagebutton.h"
 #include "skin/formlayout.h"
 #include "skin/image.h"
+#include "skin/percentlabel.h"
+#include "skin/windowaccess.h"
 #include "skin/windowdragger.h"
 
 TProgressWindow* ProgressWindow = nullptr;
@@ -23,6 +26,18 @@ namespace {
 const QString kZeroTime = QStringLiteral("00:00:00");
 const QString kBusyText = QStringLiteral("Converting clips now!\nPlease stop it first!");
 const QString kBrowseTitle = QStringLiteral("Please select \"Output Folder\" :");
+
+// What assistive technology calls the window's controls; the captions and values are labels
+// that speak their own texts.
+constexpr TControlName kControlNames[] = {
+    {"TB_Start", "Start"},
+    {"TB_Stop", "Stop"},
+    {"Edit_WorkingFolder", "Output folder"},
+    {"TB_Browse", "Browse for the output folder"},
+    {"TB_Close", "Close"},
+    {"Label_CP", "Current clip progress"},
+    {"Label_TP", "Total progress"},
+};
 
 namespace layout = formlayout::progress;
 constexpr int kPanelWidth = layout::kProgressPanel.width();
@@ -88,15 +103,17 @@ void TProgressWindow::CreateProgressPanel() {
     Panel_Progress->setGeometry(layout::kProgressPanel);
     // Disabled, like the background: presses on the bars drag the window.
     Panel_Progress->setEnabled(false);
-    Label_CP = MakeLabel("Label_CP", QStringLiteral("0"), layout::kClipPercent, Panel_Progress);
+    Label_CP = new TPercentLabel(Panel_Progress);
+    DressLabel(Label_CP, "Label_CP", layout::kClipPercent);
     Label10 = MakeLabel("Label10", QStringLiteral("%"), layout::kClipPercentSign, Panel_Progress);
-    Label_TP = MakeLabel("Label_TP", QStringLiteral("0"), layout::kTotalPercent, Panel_Progress);
+    Label_TP = new TPercentLabel(Panel_Progress);
+    DressLabel(Label_TP, "Label_TP", layout::kTotalPercent);
     Label9 = MakeLabel("Label9", QStringLiteral("%"), layout::kTotalPercentSign, Panel_Progress);
     Label_CP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label_TP->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The panel is disabled only so that presses on it drag the window; its percentages are
     // still live values and keep the normal text colour.
-    for (QLabel* label : {Label_CP, Label10, Label_TP, Label9}) {
+    for (QLabel* label : std::initializer_list<QLabel*>{Label_CP, Label10, Label_TP, Label9}) {
         QPalette palette = label->palette();
         palette.setColor(QPalette::Disabled, QPalette::WindowText,
                          palette.color(QPalette::Active, QPalette::WindowText));
@@ -107,12 +124,16 @@ void TProgressWindow::CreateProgressPanel() {
 QLabel* TProgressWindow::MakeLabel(const char* name, const QString& caption, const QRect& bounds,
                                    QWidget* parent) {
     auto* label = new QLabel(caption, parent);
+    DressLabel(label, name, bounds);
+    return label;
+}
+
+void TProgressWindow::DressLabel(QLabel* label, const char* name, const QRect& bounds) {
     label->setObjectName(QLatin1String(name));
     label->setGeometry(bounds);
     // Transparent: the skin's background shows through, and presses reach the window.
     label->setAutoFillBackground(false);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
 }
 
 void TProgressWindow::FormCreate() {
@@ -126,7 +147,7 @@ void TProgressWindow::FormCreate() {
     Img_CP->SetTransparent(true);
     Img_TP->SetTransparent(true);
     // The percent texts stay readable above the fills that slide under them.
-    for (QLabel* label : {Label_CP, Label_TP, Label10, Label9}) {
+    for (QLabel* label : std::initializer_list<QLabel*>{Label_CP, Label_TP, Label10, Label9}) {
         label->raise();
     }
     TB_Start = MakeButton("TB_Start");
@@ -155,6 +176,7 @@ void TProgressWindow::WireControls() {
     connect(TB_Stop, &TImageButton::Click, this, &TProgressWindow::TB_StopClick);
     connect(TB_Close, &TImageButton::Click, this, &TProgressWindow::TB_CloseClick);
     connect(TB_Browse, &TImageButton::Click, this, &TProgressWindow::TB_BrowseClick);
+    MakeAccessible();
 }
 
 void TProgressWindow::WireRun() {
@@ -168,6 +190,12 @@ void TProgressWindow::WireRun() {
     connect(&run_, &TConversionRun::Tell, this,
             [this](TMessageKind kind, const QString& text) { ShowMessage(kind, text, this); });
     run_.SetInView([this] { return isActiveWindow(); });
+}
+
+void TProgressWindow::MakeAccessible() {
+    NameControls(*this, kControlNames);
+    // Start and Stop share a place and show one at a time.
+    ChainTabOrder({TB_Start, TB_Stop, Edit_WorkingFolder, TB_Browse, TB_Close});
 }
 
 std::vector<TSkinComponent> TProgressWindow::SkinComponents() {
@@ -209,9 +237,9 @@ void TProgressWindow::SetProgress(int32_t percent) {
 }
 
 void TProgressWindow::ShowBars(int32_t clipPercent, int32_t totalPercent) {
-    Label_CP->setText(QString::number(clipPercent));
+    Label_CP->SetPercent(clipPercent);
     Img_CP->move(clipPercent * Img_CP->width() / 100 + kBarOffset, Img_CP->y());
-    Label_TP->setText(QString::number(totalPercent));
+    Label_TP->SetPercent(totalPercent);
     Img_TP->move(totalPercent * Img_TP->width() / 100 + kBarOffset, Img_TP->y());
 }
 
@@ -239,6 +267,16 @@ void TProgressWindow::TB_StopClick() {
 
 void TProgressWindow::TB_CloseClick() {
     close();
+}
+
+void TProgressWindow::keyPressEvent(QKeyEvent* event) {
+    // As the Close button: refused, with its box, while a run is on.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        TB_CloseClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TProgressWindow::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "conversion/conversionrun.h"
+#include "skin/percentlabel.h"
 #include "skin/skin.h"
 
 class QLabel;
@@ -61,9 +62,9 @@ class TProgressWindow : public QWidget, public TSkinnedWindow {
     QLabel* Label_Length = nullptr;
     QLabel* Label_CurrentTime = nullptr;
     QWidget* Panel_Progress = nullptr;
-    QLabel* Label_CP = nullptr;
+    TPercentLabel* Label_CP = nullptr;
     QLabel* Label10 = nullptr;
-    QLabel* Label_TP = nullptr;
+    TPercentLabel* Label_TP = nullptr;
     QLabel* Label9 = nullptr;
     QLineEdit* Edit_WorkingFolder = nullptr;
 
@@ -82,17 +83,21 @@ class TProgressWindow : public QWidget, public TSkinnedWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void CreateFormParts();
     void CreateProgressPanel();
     QLabel* MakeLabel(const char* name, const QString& caption, const QRect& bounds,
                       QWidget* parent);
+    // Names and places a label and lets the skin and the presses through it.
+    static void DressLabel(QLabel* label, const char* name, const QRect& bounds);
     void FormCreate();
     TImage* MakeImage(const char* name, QWidget* parent, const QRect& bounds);
     TDynamicImageButton* MakeButton(const char* name);
     void WireControls();
     void WireRun();
+    void MakeAccessible();
 
     void ShowCleared();
     void ShowBars(int32_t clipPercent, int32_t totalPercent);

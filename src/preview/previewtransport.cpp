@@ -160,6 +160,15 @@ void TPreviewTransport::Pause() {
     PauseClip();
 }
 
+void TPreviewTransport::PlayPause() {
+    // The poll timer runs exactly while the library reports the clip running.
+    if (timer_ && timer_->isActive()) {
+        Pause();
+    } else {
+        Play();
+    }
+}
+
 void TPreviewTransport::Seek(double percent, int pressed) {
     if (seekBusy_) {
         return;

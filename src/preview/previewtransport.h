@@ -52,6 +52,8 @@ class TPreviewTransport : public QObject {
     void Pause();
     void MarkStart();
     void MarkStop();
+    // The keyboard's one key for both: pauses a running clip, plays anything else.
+    void PlayPause();
     // The position bar's thumb: percent of the clip; pressed 1 while held or dragged, 0 on the
     // release.
     void Seek(double percent, int pressed);

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -17,6 +18,7 @@
 #include "skin/dynamicimagebutton.h"
 #include "skin/formlayout.h"
 #include "skin/image.h"
+#include "skin/windowaccess.h"
 #include "skin/windowdragger.h"
 
 TProfileWindow* ProfileWindow = nullptr;
@@ -53,6 +55,20 @@ QRect ControlBounds(int row) {
 QRect UnitBounds(int row) {
     return {kUnitLeft, RowTop(row) + 3, kUnitWidth, kRowHeight - 4};
 }
+
+// What assistive technology calls the editor's controls.
+constexpr TControlName kControlNames[] = {
+    {"Edit_Name", "Profile name"},
+    {"ComboBox_VideoResolution", "Video resolution"},
+    {"Edit_VideoBitRate", "Video quality in KB per second"},
+    {"ComboBox_VideoFramerate", "Video frame rate"},
+    {"ComboBox_AudioChannel", "Audio channels"},
+    {"ComboBox_AudioBitRate", "Audio quality in KB per second"},
+    {"ComboBox_AudioFrameRate", "Audio sample rate in kilohertz"},
+    {"TB_Ok", "OK"},
+    {"TB_Cancel", "Cancel"},
+    {"TB_Close", "Close"},
+};
 
 // The first entry equal to text, case-sensitively; without one the list keeps its selection.
 void SelectText(QComboBox* list, const QString& text) {
@@ -131,13 +147,15 @@ QComboBox* TProfileWindow::MakeList(QWidget* parent, const QRect& bounds) {
 }
 
 void TProfileWindow::CreateVideoRows() {
-    MakeLabel(GroupBox1, QStringLiteral("Video Resolution:"), LabelBounds(0));
+    QLabel* resolution = MakeLabel(GroupBox1, QStringLiteral("Video Resolution:"), LabelBounds(0));
     ComboBox_VideoResolution = MakeList(GroupBox1, ControlBounds(0));
+    resolution->setBuddy(ComboBox_VideoResolution);
     ComboBox_VideoResolution->setObjectName(QStringLiteral("ComboBox_VideoResolution"));
     MakeLabel(GroupBox1, QStringLiteral("Width x Height"), UnitBounds(0));
 
-    MakeLabel(GroupBox1, QStringLiteral("Video Quality:"), LabelBounds(1));
+    QLabel* quality = MakeLabel(GroupBox1, QStringLiteral("Video Quality:"), LabelBounds(1));
     Edit_VideoBitRate = new QLineEdit(QString::number(20), GroupBox1);
+    quality->setBuddy(Edit_VideoBitRate);
     Edit_VideoBitRate->setObjectName(QStringLiteral("Edit_VideoBitRate"));
     Edit_VideoBitRate->setGeometry(ControlBounds(1).adjusted(0, 0, -kUpDownWidth, 0));
     UpDown = new TUpDown(GroupBox1);
@@ -148,8 +166,9 @@ void TProfileWindow::CreateVideoRows() {
     UpDown->SetPosition(20);
     MakeLabel(GroupBox1, QStringLiteral("KB / Second"), UnitBounds(1));
 
-    MakeLabel(GroupBox1, QStringLiteral("Frame Rate:"), LabelBounds(2));
+    QLabel* rate = MakeLabel(GroupBox1, QStringLiteral("Frame Rate:"), LabelBounds(2));
     ComboBox_VideoFramerate = MakeList(GroupBox1, ControlBounds(2));
+    rate->setBuddy(ComboBox_VideoFramerate);
     ComboBox_VideoFramerate->setObjectName(QStringLiteral("ComboBox_VideoFramerate"));
     MakeLabel(GroupBox1, QStringLiteral("Frame / Second"), UnitBounds(2));
 
@@ -159,18 +178,21 @@ void TProfileWindow::CreateVideoRows() {
 }
 
 void TProfileWindow::CreateAudioRows() {
-    MakeLabel(GroupBox2, QStringLiteral("Audio Channels:"), LabelBounds(0));
+    QLabel* channels = MakeLabel(GroupBox2, QStringLiteral("Audio Channels:"), LabelBounds(0));
     ComboBox_AudioChannel = MakeList(GroupBox2, ControlBounds(0));
+    channels->setBuddy(ComboBox_AudioChannel);
     ComboBox_AudioChannel->setObjectName(QStringLiteral("ComboBox_AudioChannel"));
     ComboBox_AudioChannel->addItems({kMono, kStereo});
 
-    MakeLabel(GroupBox2, QStringLiteral("Audio Quality:"), LabelBounds(1));
+    QLabel* quality = MakeLabel(GroupBox2, QStringLiteral("Audio Quality:"), LabelBounds(1));
     ComboBox_AudioBitRate = MakeList(GroupBox2, ControlBounds(1));
+    quality->setBuddy(ComboBox_AudioBitRate);
     ComboBox_AudioBitRate->setObjectName(QStringLiteral("ComboBox_AudioBitRate"));
     MakeLabel(GroupBox2, QStringLiteral("KB / Second"), UnitBounds(1));
 
-    MakeLabel(GroupBox2, QStringLiteral("Frame Rate:"), LabelBounds(2));
+    QLabel* rate = MakeLabel(GroupBox2, QStringLiteral("Frame Rate:"), LabelBounds(2));
     ComboBox_AudioFrameRate = MakeList(GroupBox2, ControlBounds(2));
+    rate->setBuddy(ComboBox_AudioFrameRate);
     ComboBox_AudioFrameRate->setObjectName(QStringLiteral("ComboBox_AudioFrameRate"));
     MakeLabel(GroupBox2, QStringLiteral("KHertz"), UnitBounds(2));
 }
@@ -188,6 +210,10 @@ void TProfileWindow::FormCreate() {
     connect(TB_Cancel, &TImageButton::Click, this, &TProfileWindow::TB_CancelClick);
     connect(TB_Close, &TImageButton::Click, this, &TProfileWindow::TB_CloseClick);
     new TWindowDragger(this);
+    NameControls(*this, kControlNames);
+    ChainTabOrder({Edit_Name, ComboBox_VideoResolution, Edit_VideoBitRate, ComboBox_VideoFramerate,
+                   ComboBox_AudioChannel, ComboBox_AudioBitRate, ComboBox_AudioFrameRate, TB_Ok,
+                   TB_Cancel, TB_Close});
 }
 
 TDynamicImageButton* TProfileWindow::MakeButton(const char* name) {
@@ -341,6 +367,16 @@ void TProfileWindow::Edit_VideoBitRateChange() {
         Edit_VideoBitRate->setText(text);
     }
     UpDown->SetPosition(value);
+}
+
+void TProfileWindow::keyPressEvent(QKeyEvent* event) {
+    // Reaches the window only when no field took it (an open list closes itself first).
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        TB_CloseClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TProfileWindow::closeEvent(QCloseEvent* event) {

@@ -82,6 +82,7 @@ class TProfileWindow : public QWidget, public TSkinnedWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void CreateControls();

@@ -1,10 +1,15 @@
 #include "focusframe.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QPainter>
 #include <QPen>
+#include <QVariant>
 
 namespace {
+
+// Kept on the top-level window, so every control of a window agrees and windows do not.
+constexpr char kFocusVisibleProperty[] = "focusVisible";
 
 void DrawFrame(QPainter& painter, const QRect& bounds) {
     const QRect frame = bounds.adjusted(1, 1, -2, -2);
@@ -35,14 +40,41 @@ TFocusFrame::TFocusFrame(QWidget* target) : QWidget(target), target_(target) {
 }
 
 void TFocusFrame::Paint(const QWidget& widget, QPainter& painter) {
-    if (widget.hasFocus()) {
+    if (Shows(widget)) {
         DrawFrame(painter, widget.rect());
+    }
+}
+
+bool TFocusFrame::Shows(const QWidget& widget) {
+    return widget.hasFocus() && widget.window()->property(kFocusVisibleProperty).toBool();
+}
+
+void TFocusFrame::NoteFocusIn(QWidget& widget, const QFocusEvent& event) {
+    switch (event.reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            widget.window()->setProperty(kFocusVisibleProperty, true);
+            break;
+        case Qt::MouseFocusReason:
+            widget.window()->setProperty(kFocusVisibleProperty, false);
+            break;
+        default:
+            break;
+    }
+}
+
+void TFocusFrame::NoteKeyboardUse(QWidget& widget) {
+    QWidget* window = widget.window();
+    if (!window->property(kFocusVisibleProperty).toBool()) {
+        window->setProperty(kFocusVisibleProperty, true);
+        widget.update();
     }
 }
 
 void TFocusFrame::Follow() {
     setGeometry(target_->rect());
-    if (target_->hasFocus()) {
+    if (Shows(*target_)) {
         raise();
         show();
     } else {
@@ -54,6 +86,9 @@ bool TFocusFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == target_) {
         switch (event->type()) {
             case QEvent::FocusIn:
+                NoteFocusIn(*target_, static_cast<const QFocusEvent&>(*event));
+                Follow();
+                break;
             case QEvent::FocusOut:
             case QEvent::Resize:
                 Follow();

@@ -128,6 +128,7 @@ void TImageButton::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             event->accept();
+            TFocusFrame::NoteKeyboardUse(*this);
             if (!event->isAutoRepeat()) {
                 Activate();
             }
@@ -138,6 +139,7 @@ void TImageButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void TImageButton::focusInEvent(QFocusEvent* event) {
+    TFocusFrame::NoteFocusIn(*this, *event);
     update();
     QWidget::focusInEvent(event);
 }

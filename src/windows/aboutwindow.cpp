@@ -1,5 +1,6 @@
 #include "aboutwindow.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 #include "app/pubfunction.h"
@@ -8,9 +9,18 @@
 #include "skin/dynamicimagebutton.h"
 #include "skin/formlayout.h"
 #include "skin/image.h"
+#include "skin/windowaccess.h"
 #include "skin/windowdragger.h"
 
 TAboutWindow* AboutWindow = nullptr;
+
+namespace {
+
+// What assistive technology calls the window's buttons; its labels speak their own texts.
+constexpr TControlName kControlNames[] = {
+    {"TB_Home", "Home page"}, {"TB_Contact", "Contact us"}, {"TB_Close", "Close"}};
+
+}  // namespace
 
 TAboutWindow::TAboutWindow(QWidget* owner) : QWidget(owner, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("AboutWindow"));
@@ -70,6 +80,17 @@ void TAboutWindow::FormCreate() {
             [] { ShellOpen(QStringLiteral("mailto:") + QLatin1String(kSupportMail)); });
     connect(TB_Close, &TImageButton::Click, this, &QWidget::close);
     new TWindowDragger(this);
+    NameControls(*this, kControlNames);
+    ChainTabOrder({TB_Home, TB_Contact, TB_Close});
+}
+
+void TAboutWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 TDynamicImageButton* TAboutWindow::MakeButton(const char* name) {

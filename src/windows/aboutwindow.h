@@ -35,6 +35,9 @@ class TAboutWindow : public QWidget, public TSkinnedWindow {
     TDynamicImageButton* TB_Contact = nullptr;
     TDynamicImageButton* TB_Close = nullptr;
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void CreateLabels();
     QLabel* MakeLabel(const QString& text, const QRect& bounds, const QFont& font,

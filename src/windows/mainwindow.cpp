@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QShortcut>
 #include <QTimer>
 #include <cfenv>
 
@@ -27,6 +29,7 @@
 #include "skin/fixprogress.h"
 #include "skin/formlayout.h"
 #include "skin/image.h"
+#include "skin/windowaccess.h"
 #include "skin/windowdragger.h"
 #include "windows/aboutwindow.h"
 #include "windows/selectwindow.h"
@@ -37,6 +40,27 @@ namespace {
 
 // WM_DROPFILES: the window never registers for dropped files, so it only swallows the message.
 constexpr uint32_t kDropFilesMessage = 563;
+
+// What assistive technology calls the window's controls.
+constexpr TControlName kControlNames[] = {
+    {"TP_ImageList", "Clip list"},
+    {"TB_AddFile", "Add files"},
+    {"TB_DelFile", "Remove selected clips"},
+    {"Panel_Preview", "Preview"},
+    {"TB_Play", "Play"},
+    {"TB_Pause", "Pause"},
+    {"TB_Stop", "Stop"},
+    {"TP_Progress", "Position"},
+    {"TB_Previous", "Set start here"},
+    {"TB_Next", "Set end here"},
+    {"ComboBox_OutputSetting", "Output profile"},
+    {"TB_Edit", "Edit profile"},
+    {"TB_AS_Keep", "Keep aspect ratio"},
+    {"TB_Convert", "Convert"},
+    {"TB_Help", "Help"},
+    {"TB_Min", "Minimize"},
+    {"TB_Close", "Close"},
+};
 
 // Position arithmetic divides by clip durations without testing them for zero; with every
 // floating-point exception masked that gives an infinity or a NaN instead of a trap.
@@ -171,6 +195,30 @@ void TMainWindow::WireControls() {
     profileSelection_->SetProfileEditor(
         [this](int32_t family, int number) { EditProfile(family, number); });
     profileSelection_->SetNewProfileEditor([this](int32_t family) { ComposeProfile(family); });
+    MakeAccessible();
+}
+
+void TMainWindow::MakeAccessible() {
+    NameControls(*this, kControlNames);
+    // The way through the window: the clips, the preview and its trim, the output, the window.
+    ChainTabOrder({TP_ImageList, TB_AddFile, TB_DelFile, TB_Play, TB_Pause, TB_Stop, TP_Progress,
+                   TB_Previous, TB_Next, ComboBox_OutputSetting, TB_Edit, TB_AS_Keep, TB_Convert,
+                   TB_Help, TB_Min, TB_Close});
+    auto* addFiles = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
+    connect(addFiles, &QShortcut::activated, addFiles_.get(), &TAddFilesCommand::Execute);
+}
+
+void TMainWindow::keyPressEvent(QKeyEvent* event) {
+    // Controls that take Space (buttons, the profile box) keep it; from the list, the position
+    // bar or no control it plays or pauses the preview.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && preview_) {
+        event->accept();
+        if (!event->isAutoRepeat()) {
+            preview_->PlayPause();
+        }
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 std::vector<TSkinComponent> TMainWindow::SkinComponents() {

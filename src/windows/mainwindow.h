@@ -88,6 +88,7 @@ class TMainWindow : public QWidget, public TMessageMap, public TSkinnedWindow {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void CreateFormParts();
@@ -98,6 +99,7 @@ class TMainWindow : public QWidget, public TMessageMap, public TSkinnedWindow {
     void CreateControls();
     void CreateVideoPicture();
     void WireControls();
+    void MakeAccessible();
     TDynamicImageButton* MakeButton(const char* name);
     void DestroyControls();
     void SaveSettingsOnExit();

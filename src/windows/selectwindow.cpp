@@ -13,12 +13,19 @@
 #include "skin/dynamicimagebutton.h"
 #include "skin/formlayout.h"
 #include "skin/image.h"
+#include "skin/windowaccess.h"
 #include "skin/windowdragger.h"
 #include "windows/mainwindow.h"
 
 TSelectWindow* SelectWindow = nullptr;
 
 namespace {
+
+// What assistive technology calls the chooser's controls.
+constexpr TControlName kControlNames[] = {{"TB_3GP", "3GP phones"}, {"TB_PSP", "PSP"},
+                                          {"TB_IPOD", "iPod"},      {"TB_MP4", "Generic MP4"},
+                                          {"TB_Help", "Help"},      {"TB_Min", "Minimize"},
+                                          {"TB_Exit", "Exit"}};
 
 void AdvanceMainWindowSnapshotSerial() {
     if (MainWindow) {
@@ -85,6 +92,20 @@ void TSelectWindow::CreateControls() {
     for (const TDeviceChoice& choice : devices_) {
         WireDeviceButton(choice.button, choice.family, choice.picture);
     }
+    MakeAccessible();
+}
+
+void TSelectWindow::MakeAccessible() {
+    NameControls(*this, kControlNames);
+    // The choice the window is for comes first; the window's own buttons after it.
+    std::vector<QWidget*> order;
+    for (const TDeviceChoice& choice : devices_) {
+        const TDeviceFamily& family = kDeviceFamilies[static_cast<size_t>(choice.family)];
+        choice.button->setAccessibleDescription(QLatin1String(family.Description));
+        order.push_back(choice.button);
+    }
+    order.insert(order.end(), {TB_Help, TB_Min, TB_Exit});
+    ChainTabOrder(order);
 }
 
 const TSelectWindow::TDeviceChoice* TSelectWindow::FindChoice(int32_t family) const {

@@ -49,6 +49,7 @@ class TSelectWindow : public QWidget, public TSkinnedWindow {
 
     void FormCreate();
     void CreateControls();
+    void MakeAccessible();
     void WireDeviceButton(TDynamicImageButton* button, int32_t family, TImage* picture);
     TImage* MakePicture(const char* name);
     TDynamicImageButton* MakeButton(const char* name);

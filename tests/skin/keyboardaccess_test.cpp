@@ -69,6 +69,36 @@ TEST_F(ButtonAccessTest, FocusIsDrawnOverThePictureAndGoesWithTheFocus) {
     EXPECT_EQ(button->grab().toImage(), plain);
 }
 
+TEST(FocusVisibilityTest, TheFocusAWindowGivesOnOpeningIsNotDrawnUntilTheKeyboardMovesIt) {
+    QWidget window;
+    auto* first = new TImageButton(&window);
+    auto* second = new TImageButton(&window);
+    for (TImageButton* each : {first, second}) {
+        ASSERT_TRUE(
+            each->LoadStateStrip(MakeStrip({kRed}, 20, 20), 20, 20, false, false, false, false));
+    }
+    second->move(30, 0);
+    const QImage plain = first->grab().toImage();
+    window.resize(80, 40);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(first->hasFocus());
+    EXPECT_EQ(first->grab().toImage(), plain);
+
+    QTest::keyClick(&window, Qt::Key_Tab);
+    ASSERT_TRUE(second->hasFocus());
+    EXPECT_NE(second->grab().toImage(), plain);
+    QTest::keyClick(&window, Qt::Key_Backtab);
+    EXPECT_NE(first->grab().toImage(), plain);
+
+    // A focus the mouse gives hides the frame again, and the keyboard's next use shows it.
+    second->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(second->grab().toImage(), plain);
+    QTest::keyClick(second, Qt::Key_Space);
+    EXPECT_NE(second->grab().toImage(), plain);
+}
+
 TEST_F(ButtonAccessTest, ButtonsArePushButtonsAndCheckBoxesWithNameStateAndPress) {
     QAccessibleInterface* push = QAccessible::queryAccessibleInterface(button);
     ASSERT_NE(push, nullptr);
