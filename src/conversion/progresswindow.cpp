@@ -1,6 +1,7 @@
 #include "conversion/progresswindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -246,7 +247,9 @@ void TProgressWindow::SetProgress(int32_t percent) {
 }
 
 bool TProgressWindow::EnsureOutputFolder() {
-    if (FolderExists(path_Work) || CreateFolder(path_Work)) {
+    // A relative folder (a stored "file:/", say) would mean whatever the current folder is, and
+    // the encoder takes only full paths: it is treated as one that cannot be made.
+    if (QDir::isAbsolutePath(path_Work) && (FolderExists(path_Work) || CreateFolder(path_Work))) {
         return true;
     }
     path_Work = DefaultWorkFolder();
