@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <cstdint>
 #include <mutex>
@@ -17,7 +18,8 @@
 // interface. Everything else (Register, Unregister, Flush, the timer and the Text signal) runs on
 // the user-interface thread, which owns the relay. Texts that arrive while a delivery is due
 // replace one another, so a burst reaches the screen as its newest text, at most once per
-// kDeliveryInterval, and the last text of a clip is never lost.
+// kDeliveryInterval, and the last text of a clip is never lost. Remarks ("note:" lines) are
+// never replaced: each is delivered, in order, before the newest text.
 //
 // Unregister (also run by the destructor) hands null callbacks to the library and detaches the
 // relay before the library is uninitialised; a conversion that copied the old callback keeps
@@ -53,10 +55,14 @@ class TProgressRelay : public QObject {
   private:
     void Push(QString text);
     void Deliver();
-    // Emits the pending text; when there is none, the delivery ends and the next text queues.
+    // Emits the pending texts; when there are none, the delivery ends and the next text queues.
     bool Drain();
+    // Under mutex_: the remarks kept, then the newest text; empty when nothing is pending.
+    QStringList TakePending();
+    void Emit(const QStringList& texts);
 
     mutable std::mutex mutex_;
+    QStringList remarks_;
     QString pending_;
     bool hasPending_ = false;
     // A Deliver call is queued or the interval timer runs: the worker need not queue another.
