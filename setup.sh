@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up Dero Video Converter on Debian 12.
 #   bash setup.sh start   install what is needed, build, start the converter
-#   bash setup.sh test    install what is needed, build, run every test (plain and sanitized)
+#   bash setup.sh test    install what is needed, build, run every test (plain and sanitized),
+#                         and install, run and purge the Debian package (as root)
 #   bash setup.sh package install what is needed, build, make the Debian package in build-package/
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -45,6 +46,8 @@ case "${1:-}" in
         install_packages
         build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
         run_tests build
+        # Installs the package with apt-get and purges it again (as root; skipped otherwise).
+        bash tests/install/check-package.sh build
         build build-asan -DCMAKE_BUILD_TYPE=Debug -DDERO_SANITIZE=ON -DDERO_BENCH=OFF
         export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
         export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"

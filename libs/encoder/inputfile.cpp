@@ -2,11 +2,9 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <array>
 #include <cmath>
-#include <string_view>
 
+#include "dero_readers.h"
 #include "encodeerror.h"
 
 namespace dero {
@@ -22,30 +20,9 @@ void RequireRegularFile(const std::string& path) {
     }
 }
 
-// Every reader except those that open further files (playlists, concatenation lists, manifests,
-// picture sequences, subtitle pairs), take a live device, or run a filter graph that can read
-// files itself: a crafted ".mp4" must not pull another file of the user into its output.
+// Built once: every file opened asks for it.
 const std::string& SingleFileFormats() {
-    static const std::string kFormats = [] {
-        static constexpr std::array kRefused = {"concat",  "hls",     "dash",
-                                                "imf",     "image2",  "webm_dash_manifest",
-                                                "vobsub",  "lavfi",   "sdp",
-                                                "rtsp",    "rtp",     "sap",
-                                                "alsa",    "fbdev",   "iec61883",
-                                                "jack",    "kmsgrab", "openal",
-                                                "oss",     "pulse",   "video4linux2,v4l2",
-                                                "x11grab", "libcdio", "libdc1394"};
-        std::string list;
-        void* opaque = nullptr;
-        while (const AVInputFormat* format = av_demuxer_iterate(&opaque)) {
-            if (std::find(kRefused.begin(), kRefused.end(), std::string_view(format->name)) ==
-                kRefused.end()) {
-                list += list.empty() ? "" : ",";
-                list += format->name;
-            }
-        }
-        return list;
-    }();
+    static const std::string kFormats = SingleFileReaders();
     return kFormats;
 }
 

@@ -118,7 +118,8 @@ void TOutputFile::Open(bool overwrite) {
     context_->io_open = &TOutputFile::OpenAgain;
     context_->io_close2 = &TOutputFile::CloseAgain;
     AVDictionary* options = nullptr;
-    av_dict_set(&options, "movflags", "+faststart", 0);
+    // The colour box tells players what the pictures hold instead of leaving them to guess.
+    av_dict_set(&options, "movflags", "+faststart+write_colr", 0);
     const int written = avformat_write_header(context_.get(), &options);
     av_dict_free(&options);
     Check(written, "cannot write the output header");
@@ -220,6 +221,11 @@ void TOutputFile::Finish() {
     // A network file system may report a failed write only at the close.
     if (::close(fileFd_.Release()) != 0) {
         throw TEncodeError("closing the output file: " + Reason());
+    }
+    // The descriptor's I/O has no interrupt of its own: a stop during the trailer ends here, and
+    // the unfinished file is removed rather than published.
+    if (cancel_ && cancel_->load()) {
+        throw TEncodeError("the conversion was stopped");
     }
     Publish();
     finished_ = true;

@@ -14,6 +14,7 @@ TStreamFacts TStreamFacts::Of(AVFormatContext* context, AVStream* stream) {
         facts.fieldOrder = stream->codecpar->field_order;
         facts.rotation = TInputFile::Rotation(stream);
         facts.videoDelay = stream->codecpar->video_delay;
+        facts.colour = TColourFacts::Of(stream);
     }
     return facts;
 }

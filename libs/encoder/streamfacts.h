@@ -1,6 +1,7 @@
 #pragma once
 
 #include "avhandles.h"
+#include "colourfacts.h"
 
 namespace dero {
 
@@ -17,6 +18,7 @@ struct TStreamFacts {
     int rotation = 0;
     int videoDelay = 0;
     AVCodecID codecId = AV_CODEC_ID_NONE;
+    TColourFacts colour;
 
     static TStreamFacts Of(AVFormatContext* context, AVStream* stream);
 };

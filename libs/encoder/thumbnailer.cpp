@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "colourplan.h"
 #include "encodeerror.h"
 #include "filedescriptor.h"
 #include "filtergraph.h"
@@ -99,6 +100,12 @@ std::string LetterBoxChain(const TInputFile& input, const AVStream* stream, int 
     }
     std::string chain =
         TFilterGraph::UprightScale(fitWidth, fitHeight, TInputFile::Rotation(stream), "area");
+    // JPEG viewers decode with BT.601 coefficients at full range: the same conversion as the
+    // output's, and the final format widens the range.
+    const std::string colour = TColourPlan(TColourFacts::Of(stream)).AfterScale();
+    if (!colour.empty()) {
+        chain += "," + colour;
+    }
     chain += ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" +
              std::to_string((width - fitWidth) / 2) + ":" +
              std::to_string((height - fitHeight) / 2) + ":black,setsar=1,format=yuvj420p";

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "audiopath.h"
+#include "colourplan.h"
 #include "encodeerror.h"
 #include "rateplan.h"
+#include "signaltypewriter.h"
 #include "silenttrack.h"
 #include "timestampmender.h"
 #include "videopath.h"
@@ -187,7 +189,9 @@ CodecContextPtr TTranscoder::VideoEncoder() const {
     if (options_.bitExact) {
         encoder->flags |= AV_CODEC_FLAG_BITEXACT;
     }
+    TColourPlan(videoIn_.colour).Tag(encoder.get());
     Check(avcodec_open2(encoder.get(), codec, nullptr), "cannot open the MPEG-4 encoder");
+    TSignalTypeWriter::Apply(encoder.get());
     return encoder;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <thread>
 
+#include "colourplan.h"
 #include "decodeskipplanner.h"
 #include "encodeerror.h"
 #include "filtergraph.h"
@@ -210,6 +211,10 @@ std::string TVideoPath::Chain(const AVFrame& first) const {
     const int innerWidth = outWidth - options_.padLeft - options_.padRight;
     const int innerHeight = outHeight - options_.padTop - options_.padBottom;
     chain += TFilterGraph::UprightScale(innerWidth, innerHeight, ends_.source.rotation, "bicubic");
+    const std::string colour = TColourPlan(ends_.source.colour).AfterScale();
+    if (!colour.empty()) {
+        chain += "," + colour;
+    }
     if (innerWidth != outWidth || innerHeight != outHeight) {
         chain += ",pad=" + std::to_string(outWidth) + ":" + std::to_string(outHeight) + ":" +
                  std::to_string(options_.padLeft) + ":" + std::to_string(options_.padTop) +

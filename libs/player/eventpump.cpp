@@ -32,6 +32,8 @@ TEventPump::TEventPump(mpv_handle* core, TPlaybackState& state, TNotifier& notif
     mpv_observe_property(core_, 0, "percent-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(core_, 0, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(core_, 0, "pause", MPV_FORMAT_FLAG);
+    // The decoder's transfer is known only once it has made a picture.
+    mpv_observe_property(core_, 0, "video-dec-params/gamma", MPV_FORMAT_STRING);
     // Between opening a file and creating its decoders: the moment to choose the filters.
     mpv_hook_add(core_, 0, "on_preloaded", 0);
     thread_ = std::thread(&TEventPump::Run, this);
@@ -112,6 +114,7 @@ void TEventPump::TurnUpright() {
     // plays the first video track.
     const int64_t rotation = FirstVideoRotation();
     const char* filter = "";
+    toneMapping_.clear();
     switch (((rotation % 360) + 360) % 360) {
         case 90:
             filter = "lavfi=[transpose=clock]";
@@ -125,7 +128,33 @@ void TEventPump::TurnUpright() {
         default:
             break;
     }
-    mpv_set_property_string(core_, "vf", filter);
+    upright_ = filter;
+    ApplyFilters();
+}
+
+// The software renderer clips HDR pictures to SDR white, which blows out everything brighter:
+// PQ and HLG pictures get the tone mapping the conversion uses, after a scale-down that keeps
+// its cost at preview size. Setting the filters restarts them, and their own output is SDR, so
+// this happens once per file.
+void TEventPump::DecoderGammaChanged(const char* gamma) {
+    const bool pq = std::strcmp(gamma, "pq") == 0;
+    if (!toneMapping_.empty() || (!pq && std::strcmp(gamma, "hlg") != 0)) {
+        return;
+    }
+    toneMapping_ = std::string("lavfi=[scale=w=min(640\\,iw):h=-2,format=yuv420p10le,zscale=tin=") +
+                   (pq ? "smpte2084" : "arib-std-b67") +
+                   ":min=2020_ncl:pin=2020:rin=tv:t=linear:npl=100,format=gbrpf32le,zscale=p=709,"
+                   "tonemap=tonemap=hable:desat=0:peak=" +
+                   (pq ? "100" : "10") + ",zscale=t=709:m=170m:r=tv,format=yuv420p]";
+    ApplyFilters();
+}
+
+void TEventPump::ApplyFilters() {
+    std::string filters = upright_;
+    if (!toneMapping_.empty()) {
+        filters += (filters.empty() ? "" : ",") + toneMapping_;
+    }
+    mpv_set_property_string(core_, "vf", filters.c_str());
 }
 
 void TEventPump::FileEnded(const mpv_event_end_file& end) {
@@ -152,6 +181,10 @@ void TEventPump::PropertyChanged(const mpv_event_property& property) {
         return;
     }
     if (!known) {
+        return;
+    }
+    if (property.format == MPV_FORMAT_STRING) {
+        DecoderGammaChanged(*static_cast<const char* const*>(property.data));
         return;
     }
     const double value = *static_cast<const double*>(property.data);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 #include "mpvhandles.h"
@@ -27,6 +28,8 @@ class TEventPump {
     void Handle(const mpv_event& event);
     void FileLoaded();
     void TurnUpright();
+    void DecoderGammaChanged(const char* gamma);
+    void ApplyFilters();
     int64_t FirstVideoRotation();
     void FileEnded(const mpv_event_end_file& end);
     void PropertyChanged(const mpv_event_property& property);
@@ -38,6 +41,9 @@ class TEventPump {
     mpv_handle* core_;
     TPlaybackState& state_;
     TNotifier& notifier_;
+    // Event thread only: the current file's filters.
+    std::string upright_;
+    std::string toneMapping_;
     std::atomic<bool> quit_{false};
     std::thread thread_;
 };

@@ -1,12 +1,8 @@
 #include "singlefilesource.h"
 
-extern "C" {
-#include <libavformat/avformat.h>
-}
-
-#include <algorithm>
 #include <array>
-#include <string_view>
+
+#include "dero_readers.h"
 
 namespace dero {
 
@@ -33,33 +29,11 @@ const char* const kOptions[][2] = {
     {"demuxer-readahead-secs", "2"},
 };
 
-// Every reader except those that open further files, take a live device or run a filter graph;
-// the same set the encoder refuses, so a clip the list accepts is the clip that plays.
-std::string SingleFileFormats() {
-    static constexpr std::array kRefused = {"concat",  "hls",     "dash",
-                                            "imf",     "image2",  "webm_dash_manifest",
-                                            "vobsub",  "lavfi",   "sdp",
-                                            "rtsp",    "rtp",     "sap",
-                                            "alsa",    "fbdev",   "iec61883",
-                                            "jack",    "kmsgrab", "openal",
-                                            "oss",     "pulse",   "video4linux2,v4l2",
-                                            "x11grab", "libcdio", "libdc1394"};
-    std::string list;
-    void* opaque = nullptr;
-    while (const AVInputFormat* format = av_demuxer_iterate(&opaque)) {
-        if (std::find(kRefused.begin(), kRefused.end(), std::string_view(format->name)) ==
-            kRefused.end()) {
-            list += list.empty() ? "" : ",";
-            list += format->name;
-        }
-    }
-    return list;
-}
-
 // Handed to the general-purpose reader as its own options; a map, so the list's commas need no
 // quoting.
 void SetReaderOptions(mpv_handle* core) {
-    std::string formats = SingleFileFormats();
+    // The encoder's readers, so a clip the list accepts is the clip that plays.
+    std::string formats = SingleFileReaders();
     std::array<char*, 2> keys = {const_cast<char*>("protocol_whitelist"),
                                  const_cast<char*>("format_whitelist")};
     std::array<mpv_node, 2> values{};

@@ -4,6 +4,7 @@ read from the skin file the program itself uses."""
 
 import configparser
 import os
+import select
 import shutil
 import subprocess
 import tempfile
@@ -41,10 +42,7 @@ class Desktop:
     def __init__(self, shots_dir, width=1280, height=1024, window_manager=False):
         self.shots_dir = shots_dir
         os.makedirs(shots_dir, exist_ok=True)
-        self.display = self._free_display()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.xvfb, self.display = self._start_server(width, height)
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("QT_QPA_PLATFORM", None)
         self.wait_for(lambda: self._run(["xdotool", "getmouselocation"], check=False) == 0,
@@ -67,12 +65,29 @@ class Desktop:
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]), 10, "openbox to manage the screen")
 
     @staticmethod
-    def _free_display():
-        for number in range(90, 200):
-            if not os.path.exists(f"/tmp/.X11-unix/X{number}") and \
-                    not os.path.exists(f"/tmp/.X{number}-lock"):
-                return f":{number}"
-        raise StepFailed("no free X display number")
+    def _start_server(width, height):
+        """The server picks its own free display number and tells it through a pipe: journeys
+        run side by side, and two of them choosing a number by looking would share one screen."""
+        read_end, write_end = os.pipe()
+        server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
+             "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        answer = b""
+        deadline = time.monotonic() + 20
+        with os.fdopen(read_end, "rb", buffering=0) as pipe:
+            while not answer.endswith(b"\n") and time.monotonic() < deadline:
+                ready, _, _ = select.select([pipe], [], [], 0.5)
+                if ready:
+                    chunk = pipe.read(16)
+                    if not chunk:
+                        break
+                    answer += chunk
+        if not answer.strip().isdigit():
+            server.kill()
+            raise StepFailed("the virtual X server did not start")
+        return server, ":" + answer.strip().decode()
 
     def _run(self, arguments, check=True):
         result = subprocess.run(arguments, env=self.env, stdout=subprocess.PIPE,

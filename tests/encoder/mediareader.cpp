@@ -4,6 +4,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/display.h>
+#include <libswscale/swscale.h>
 }
 
 #include <algorithm>
@@ -110,15 +111,19 @@ TMediaSummary TMediaReader::Summarize(const std::string& path) {
     return summary;
 }
 
-TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
-    TLumaPicture picture;
+namespace {
+
+// Hands the index-th decoded picture of the first video stream to take; nothing when the file
+// has fewer.
+template <typename Take>
+void DecodePicture(const std::string& path, int index, Take take) {
     InputPtr input = Open(path);
     if (!input) {
-        return picture;
+        return;
     }
     const int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (stream < 0) {
-        return picture;
+        return;
     }
     const AVCodecParameters* par = input->streams[stream]->codecpar;
     const AVCodec* codec = avcodec_find_decoder(par->codec_id);
@@ -141,19 +146,68 @@ TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
         av_packet_unref(packet);
         while (!done && avcodec_receive_frame(decoder, frame) >= 0) {
             if (decoded++ == index) {
-                picture.width = frame->width;
-                picture.height = frame->height;
-                for (int row = 0; row < frame->height; ++row) {
-                    const uint8_t* line = frame->data[0] + row * frame->linesize[0];
-                    picture.luma.insert(picture.luma.end(), line, line + frame->width);
-                }
+                take(*frame);
                 done = true;
             }
             av_frame_unref(frame);
         }
         done = done || !more;
     }
+}
+
+struct ScalerFree {
+    void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
+};
+
+}  // namespace
+
+TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
+    TLumaPicture picture;
+    DecodePicture(path, index, [&](const AVFrame& frame) {
+        picture.width = frame.width;
+        picture.height = frame.height;
+        for (int row = 0; row < frame.height; ++row) {
+            const uint8_t* line = frame.data[0] + row * frame.linesize[0];
+            picture.luma.insert(picture.luma.end(), line, line + frame.width);
+        }
+    });
     return picture;
+}
+
+TRgbPicture TMediaReader::RgbPicture(const std::string& path, int index, TDecodeMatrix matrix) {
+    TRgbPicture picture;
+    DecodePicture(path, index, [&](const AVFrame& frame) {
+        const auto format = static_cast<AVPixelFormat>(frame.format);
+        std::unique_ptr<SwsContext, ScalerFree> scaler(
+            sws_getContext(frame.width, frame.height, format, frame.width, frame.height,
+                           AV_PIX_FMT_RGB24, SWS_POINT, nullptr, nullptr, nullptr));
+        if (!scaler) {
+            return;
+        }
+        const bool fullRange = frame.color_range == AVCOL_RANGE_JPEG ||
+                               format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P ||
+                               format == AV_PIX_FMT_YUVJ444P;
+        const int* coefficients =
+            sws_getCoefficients(matrix == TDecodeMatrix::Bt709 ? SWS_CS_ITU709 : SWS_CS_ITU601);
+        sws_setColorspaceDetails(scaler.get(), coefficients, fullRange ? 1 : 0, coefficients, 1, 0,
+                                 1 << 16, 1 << 16);
+        picture.width = frame.width;
+        picture.height = frame.height;
+        picture.rgb.resize(static_cast<std::size_t>(frame.width) * frame.height * 3);
+        uint8_t* planes[1] = {picture.rgb.data()};
+        const int strides[1] = {frame.width * 3};
+        sws_scale(scaler.get(), frame.data, frame.linesize, 0, frame.height, planes, strides);
+        picture.space = frame.colorspace;
+        picture.primaries = frame.color_primaries;
+        picture.transfer = frame.color_trc;
+        picture.range = frame.color_range;
+    });
+    return picture;
+}
+
+TRgb TRgbPicture::At(int x, int y) const {
+    const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
+    return {rgb[at], rgb[at + 1], rgb[at + 2]};
 }
 
 namespace {

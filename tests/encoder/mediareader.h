@@ -38,6 +38,28 @@ struct TLumaPicture {
     double Mean(int x, int y, int w, int h) const;
 };
 
+struct TRgb {
+    int r = 0;
+    int g = 0;
+    int b = 0;
+};
+
+// A decoded picture turned into 8-bit RGB, with the colour tags the decoder reported (FFmpeg's
+// AVColor* numbers, which are those of the streams' tags).
+struct TRgbPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+    int space = -1;
+    int primaries = -1;
+    int transfer = -1;
+    int range = -1;
+    TRgb At(int x, int y) const;
+};
+
+// The coefficients a player decodes Y'CbCr with.
+enum class TDecodeMatrix { Bt601, Bt709 };
+
 // One coded picture as the container stores it.
 struct TPacketSize {
     double seconds = 0;  // decoding time
@@ -58,6 +80,8 @@ class TMediaReader {
     // The index-th decoded picture of the first video stream (empty when there is none).
     static TLumaPicture Picture(const std::string& path, int index);
     // The first video stream's packets in file order (empty when there is none).
+    // The index-th picture decoded with `matrix` at the range the picture says it has.
+    static TRgbPicture RgbPicture(const std::string& path, int index, TDecodeMatrix matrix);
     static std::vector<TPacketSize> VideoPackets(const std::string& path);
     static std::vector<TPacketDigest> VideoPacketDigests(const std::string& path);
 };

@@ -240,3 +240,56 @@ TEST_F(PlayerTest, EntriesWithoutAPlayerAreHarmless) {
 }
 
 }  // namespace
+
+// Phones record HDR; the preview shows such a clip as SDR colours, not washed out.
+TEST_F(PlayerTest, HdrClipShowsSaturatedBars) {
+    const char* const colours[] = {"0xBFBFBF", "0xBFBF00", "0x00BFBF", "0x00BF00",
+                                   "0xBF00BF", "0xBF0000", "0x0000BF", "0x000000"};
+    for (const std::string transfer : {"smpte2084", "arib-std-b67"}) {
+        SCOPED_TRACE(transfer);
+        std::string graph;
+        std::string inputs;
+        for (int i = 0; i < 8; ++i) {
+            const std::string label = "[b" + std::to_string(i) + "]";
+            graph += std::string("color=c=") + colours[i] + ":s=160x720:r=10:d=2,format=gbrp" +
+                     label + ";";
+            inputs += label;
+        }
+        graph += inputs + "hstack=inputs=8,zscale=m=2020_ncl:r=tv:p=2020:pin=2020:t=" + transfer +
+                 ":tin=" + transfer + ",format=yuv420p10le";
+        const std::string path = dir_.PathStd() + transfer + ".mkv";
+        ASSERT_TRUE(TestMedia::Run("ffmpeg", {"-hide_banner", "-nostdin",     "-loglevel",
+                                              "error",        "-y",           "-f",
+                                              "lavfi",        "-i",           graph,
+                                              "-c:v",         "libx265",      "-preset",
+                                              "ultrafast",    "-x265-params", "log-level=error",
+                                              "-colorspace",  "bt2020nc",     "-color_primaries",
+                                              "bt2020",       "-color_trc",   transfer,
+                                              "-color_range", "tv",           path}));
+        OpenLoaded(path);
+        ASSERT_EQ(PlayerPlay(1.0), 1);
+        // The grey bar is 75 % of the signal: below white once tone-mapped, not clipped to it.
+        const auto grey = [](const PlayerProbe::Frame& f) {
+            return int((f.At(kPanelWidth / 16, 112) >> 8) & 255);
+        };
+        PlayerProbe::Frame frame;
+        ASSERT_TRUE(probe_.WaitForFrame(
+            [&](const auto& f) { return grey(f) >= 90 && grey(f) <= 235; }, &frame))
+            << "grey bar at " << grey(frame);
+        // Yellow, cyan, green, magenta, red, blue: the strong channels stay far above the weak.
+        const uint32_t strong[] = {0xFFFF00, 0x00FFFF, 0x00FF00, 0xFF00FF, 0xFF0000, 0x0000FF};
+        for (int i = 1; i < 7; ++i) {
+            const uint32_t pixel = frame.At(kPanelWidth * (2 * i + 1) / 16, 112);
+            for (int shift : {16, 8, 0}) {
+                const int value = int((pixel >> shift) & 255);
+                if ((strong[i - 1] >> shift) & 255) {
+                    EXPECT_GE(value, 120) << "bar " << i;
+                } else {
+                    EXPECT_LE(value, 40) << "bar " << i;
+                }
+            }
+        }
+        PlayerStop();
+        PlayerClose();
+    }
+}
