@@ -80,6 +80,8 @@ TConvertJob::TOutcome TConvertJob::Run() {
         Inform(std::string("error: ") + error.what());
     } catch (const std::exception& error) {
         Inform(std::string("error: internal failure: ") + error.what());
+    } catch (...) {
+        Inform("error: internal failure");
     }
     return TOutcome::Failed;
 }

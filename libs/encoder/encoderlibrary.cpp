@@ -1,6 +1,7 @@
 #include "encoderlibrary.h"
 
 #include <cstdlib>
+#include <system_error>
 
 #include "avhandles.h"
 #include "convertjob.h"
@@ -69,16 +70,37 @@ int TEncoderLibrary::Convert(const DeroWindowHandle* window, int argc, char** ar
         Release();
         return finished ? 0 : 1;
     }
+    bool running = true;
     {
         std::lock_guard lock(mutex_);
         queued_ = TQueuedJob{std::move(arguments), *window};
-        if (!worker_.joinable()) {
-            quit_ = false;
-            worker_ = std::thread(&TEncoderLibrary::Work, this);
+        if (!worker_.joinable() && !StartWorker()) {
+            queued_.reset();
+            busy_ = false;
+            running = false;
         }
+    }
+    if (!running) {
+        // The caller waits for the end of every conversion it started, failed ones included.
+        if (DeroInfoCallback info = info_.load()) {
+            info("error: out of resources: the conversion thread could not be started");
+        }
+        DeroPostMessage(window, WM_CONVERT_NEXT, 0, 0);
+        return 1;
     }
     wake_.notify_one();
     return 0;
+}
+
+// With mutex_ held.
+bool TEncoderLibrary::StartWorker() {
+    try {
+        quit_ = false;
+        worker_ = std::thread(&TEncoderLibrary::Work, this);
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
 }
 
 void TEncoderLibrary::Work() {

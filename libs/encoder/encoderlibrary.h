@@ -41,6 +41,7 @@ class TEncoderLibrary {
     bool RunJob(const std::vector<std::string>& arguments);
     // The worker thread's loop: takes queued jobs until UnInit asks it to end.
     void Work();
+    bool StartWorker();
 
     struct TQueuedJob {
         std::vector<std::string> arguments;

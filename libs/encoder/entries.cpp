@@ -39,6 +39,17 @@ char* CopyText(char* target, std::size_t capacity, const std::string& text) {
     return target;
 }
 
+// Runs an entry's body; nothing it throws (an allocation that fails, say) may cross into the
+// caller, which is C and would end the process.
+template <typename Body>
+int Guarded(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return -1;
+    }
+}
+
 }  // namespace
 
 DERO_EXPORT int MyDll_Init(void) {
@@ -55,16 +66,18 @@ DERO_EXPORT int Mydll_GetFileinfo(const char* fileName, MediaFileInfo* info) {
     if (!info) {
         return -1;
     }
-    const std::string path = fileName ? fileName : "";
-    const dero::TMediaFacts facts = dero::TMediaProbe::Probe(path);
-    *info = MediaFileInfo{};
-    info->FileName = CopyText(t_fileName, kPathCapacity, path);
-    info->Duration = facts.durationSeconds;
-    info->VideoFormat = CopyText(t_videoFormat, kFormatCapacity, facts.videoFormat);
-    info->AudioFormat = CopyText(t_audioFormat, kFormatCapacity, facts.audioFormat);
-    info->Width = facts.width;
-    info->Height = facts.height;
-    return facts.videoFormat.find("unknown") == std::string::npos ? 0 : -1;
+    return Guarded([&] {
+        const std::string path = fileName ? fileName : "";
+        const dero::TMediaFacts facts = dero::TMediaProbe::Probe(path);
+        *info = MediaFileInfo{};
+        info->FileName = CopyText(t_fileName, kPathCapacity, path);
+        info->Duration = facts.durationSeconds;
+        info->VideoFormat = CopyText(t_videoFormat, kFormatCapacity, facts.videoFormat);
+        info->AudioFormat = CopyText(t_audioFormat, kFormatCapacity, facts.audioFormat);
+        info->Width = facts.width;
+        info->Height = facts.height;
+        return facts.videoFormat.find("unknown") == std::string::npos ? 0 : -1;
+    });
 }
 
 DERO_EXPORT int Mydll_GetPicure(const char* fileName, int32_t second, const char* size,
@@ -72,7 +85,8 @@ DERO_EXPORT int Mydll_GetPicure(const char* fileName, int32_t second, const char
     if (!fileName || !size || !picturePath || !*picturePath) {
         return -1;
     }
-    return dero::TThumbnailer::Write(fileName, second, size, picturePath) ? 0 : -1;
+    return Guarded(
+        [&] { return dero::TThumbnailer::Write(fileName, second, size, picturePath) ? 0 : -1; });
 }
 
 DERO_EXPORT int SetGetInfoCallBackFun(DeroInfoCallback callback) {
@@ -86,7 +100,7 @@ DERO_EXPORT int SetGetPercentCallBackFun(DeroPercentCallback callback) {
 }
 
 DERO_EXPORT int _X(DeroWindowHandle* window, int32_t argc, char** argv) {
-    return TEncoderLibrary::Instance().Convert(window, argc, argv);
+    return Guarded([&] { return TEncoderLibrary::Instance().Convert(window, argc, argv); });
 }
 
 DERO_EXPORT int Mydll_Stop(void) {

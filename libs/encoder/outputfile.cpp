@@ -8,8 +8,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "encodeerror.h"
+#include "temporaryname.h"
 
 namespace dero {
 
@@ -40,15 +42,20 @@ std::string WritableTarget(const std::string& path, bool overwrite) {
     return target;
 }
 
-// A hidden name in the output's folder, so the final rename never crosses file systems.
-std::string TemporaryBeside(const std::string& target) {
-    const std::string::size_type slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    char tag[16];
-    std::snprintf(tag, sizeof tag, "%08x", av_get_random_seed());
-    return folder + "." + name + "." + tag + ".part";
+std::string Reason() {
+    return std::strerror(errno);
 }
+
+// The name with n before its extension: clip.MP4 becomes clip1.MP4, as the program numbers.
+std::string Numbered(const std::string& name, int n) {
+    const std::string::size_type dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0) {
+        return name + std::to_string(n);
+    }
+    return name.substr(0, dot) + std::to_string(n) + name.substr(dot);
+}
+
+constexpr int kMaxNumber = 9999;
 
 }  // namespace
 
@@ -66,9 +73,7 @@ TOutputFile::TOutputFile(const std::string& path, const std::string& format, boo
 }
 
 TOutputFile::~TOutputFile() {
-    if (!finished_) {
-        CloseAndRemove();
-    }
+    CloseAndRemove();
 }
 
 int TOutputFile::Interrupted(void* opaque) {
@@ -95,12 +100,23 @@ AVStream* TOutputFile::AddStream(const AVCodecContext* encoder) {
 }
 
 void TOutputFile::Open(bool overwrite) {
-    overwrite_ = overwrite;
+    // A relative name would be read against whatever the current folder is, and FFmpeg reads a
+    // leading "word:" as a protocol: only a full path names one file.
+    if (path_.empty() || path_.front() != '/') {
+        throw TEncodeError("the output file must be given with its full path: " + path_);
+    }
     target_ = WritableTarget(path_, overwrite);
+    struct stat status {};
+    replace_ = overwrite && ::lstat(target_.c_str(), &status) == 0;
+    OpenFolder();
+    TTemporaryName::RemoveStale(folderFd_.Get());
     CreateTemporary();
-    Check(avio_open2(&context_->pb, temporary_.c_str(), AVIO_FLAG_WRITE,
-                     &context_->interrupt_callback, nullptr),
-          "cannot write the output file " + path_);
+    io_ = TDescriptorIo::Open(fileFd_.Get(), true);
+    context_->pb = io_.get();
+    // The index move at the end reads the file back through io_open: it gets the same file.
+    context_->opaque = this;
+    context_->io_open = &TOutputFile::OpenAgain;
+    context_->io_close2 = &TOutputFile::CloseAgain;
     AVDictionary* options = nullptr;
     // The colour box tells players what the pictures hold instead of leaving them to guess.
     av_dict_set(&options, "movflags", "+faststart+write_colr", 0);
@@ -109,29 +125,56 @@ void TOutputFile::Open(bool overwrite) {
     Check(written, "cannot write the output header");
 }
 
+void TOutputFile::OpenFolder() {
+    const std::string::size_type slash = target_.rfind('/');
+    folder_ = target_.substr(0, slash + 1);
+    name_ = target_.substr(slash + 1);
+    folderFd_ = TFileDescriptor(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folderFd_.IsOpen()) {
+        throw TEncodeError("cannot create the output file " + path_ + ": " + Reason());
+    }
+}
+
 void TOutputFile::CreateTemporary() {
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string candidate = TemporaryBeside(target_);
-        const int descriptor = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (descriptor >= 0) {
-            ::close(descriptor);
+    for (int attempt = 0; attempt < 16 && !created_; ++attempt) {
+        const std::string candidate = TTemporaryName::Fresh();
+        fileFd_ =
+            TFileDescriptor(::openat(folderFd_.Get(), candidate.c_str(),
+                                     O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+        if (fileFd_.IsOpen()) {
             temporary_ = candidate;
             created_ = true;
-            break;
-        }
-        if (errno != EEXIST) {
+        } else if (errno != EEXIST) {
             break;
         }
     }
     if (!created_) {
-        throw TEncodeError("cannot create the output file " + path_);
+        throw TEncodeError("cannot create the output file " + path_ + ": " + Reason());
     }
-    // The index move at the end reopens the file by the context's name, so it must be this one.
     av_free(context_->url);
-    context_->url = av_strdup(temporary_.c_str());
+    context_->url = av_strdup((folder_ + temporary_).c_str());
     if (!context_->url) {
         throw TEncodeError("out of memory");
     }
+}
+
+int TOutputFile::OpenAgain(AVFormatContext* context, AVIOContext** io, const char* url, int flags,
+                           AVDictionary**) {
+    const auto* self = static_cast<const TOutputFile*>(context->opaque);
+    if ((flags & AVIO_FLAG_WRITE) || !url || std::strcmp(url, context->url) != 0) {
+        return AVERROR(EPERM);
+    }
+    try {
+        *io = TDescriptorIo::Open(self->fileFd_.Get(), false).release();
+    } catch (const std::bad_alloc&) {
+        return AVERROR(ENOMEM);
+    }
+    return 0;
+}
+
+int TOutputFile::CloseAgain(AVFormatContext*, AVIOContext* io) {
+    TDescriptorIo::TPtr owned(io);
+    return 0;
 }
 
 void TOutputFile::Write(AVPacket* packet, const AVCodecContext* encoder, const AVStream* stream) {
@@ -165,48 +208,82 @@ int TOutputFile::WriteReady(AVCodecContext* encoder, const AVStream* stream,
 void TOutputFile::Finish() {
     std::lock_guard lock(mutex_);
     Check(av_write_trailer(context_.get()), "finishing the output file");
-    Check(avio_closep(&context_->pb), "closing the output file");
+    if (!TDescriptorIo::Flush(context_->pb)) {
+        throw TEncodeError("writing the output file: " + ErrorText(context_->pb->error));
+    }
+    context_->pb = nullptr;
+    io_.reset();
     // Moving the index to the front rewrote the file; its size is the true count now.
     struct stat status {};
-    if (stat(temporary_.c_str(), &status) == 0) {
+    if (::fstat(fileFd_.Get(), &status) == 0) {
         bytes_ = status.st_size;
+    }
+    // A network file system may report a failed write only at the close.
+    if (::close(fileFd_.Release()) != 0) {
+        throw TEncodeError("closing the output file: " + Reason());
+    }
+    // The descriptor's I/O has no interrupt of its own: a stop during the trailer ends here, and
+    // the unfinished file is removed rather than published.
+    if (cancel_ && cancel_->load()) {
+        throw TEncodeError("the conversion was stopped");
     }
     Publish();
     finished_ = true;
 }
 
 void TOutputFile::Publish() {
-    if (overwrite_) {
-        if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
-            throw TEncodeError("cannot write the output file " + path_);
+    if (replace_) {
+        if (::renameat(folderFd_.Get(), temporary_.c_str(), folderFd_.Get(), name_.c_str()) != 0) {
+            throw TEncodeError("cannot write the output file " + path_ + ": " + Reason());
         }
         return;
     }
-    // Without overwriting, a file that appeared during the run is kept, not replaced.
-    if (::renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) ==
-        0) {
-        return;
+    // A file that took the name during the run is someone's: it stays, and the output takes
+    // the next free name, as the program chooses names.
+    for (int n = 0; n <= kMaxNumber; ++n) {
+        const std::string name = n == 0 ? name_ : Numbered(name_, n);
+        if (PublishAs(name)) {
+            if (n > 0) {
+                note_ = "note: a file named " + name_ +
+                        " appeared during the conversion and was kept; the output is " + folder_ +
+                        name;
+            }
+            return;
+        }
+        if (errno != EEXIST) {
+            throw TEncodeError("cannot write the output file " + path_ + ": " + Reason());
+        }
     }
-    if (errno == EEXIST) {
-        throw TEncodeError("the output file exists (give -y to overwrite it): " + path_);
+    throw TEncodeError("cannot write the output file " + path_ + ": no free name");
+}
+
+// False with errno EEXIST when the name is taken (by anything, a dangling link included).
+bool TOutputFile::PublishAs(const std::string& name) {
+    const int folder = folderFd_.Get();
+    if (::renameat2(folder, temporary_.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
     }
-    // Some file systems cannot rename without replacing; a hard link refuses an existing name too.
-    if (errno == EINVAL && ::link(temporary_.c_str(), target_.c_str()) == 0) {
-        ::unlink(temporary_.c_str());
-        return;
+    if (errno != EINVAL) {
+        return false;
     }
-    throw TEncodeError(errno == EEXIST
-                           ? "the output file exists (give -y to overwrite it): " + path_
-                           : "cannot write the output file " + path_);
+    // Some file systems cannot rename without replacing; a hard link refuses a taken name too.
+    if (::linkat(folder, temporary_.c_str(), folder, name.c_str(), 0) != 0) {
+        return false;
+    }
+    ::unlinkat(folder, temporary_.c_str(), 0);
+    return true;
 }
 
 void TOutputFile::CloseAndRemove() {
-    if (context_ && context_->pb) {
-        avio_closep(&context_->pb);
+    // The context must not close what it did not open.
+    if (context_) {
+        context_->pb = nullptr;
     }
+    io_.reset();
+    fileFd_.Close();
     // Only the temporary file is ever removed: it is the one thing this run created.
-    if (created_) {
-        ::unlink(temporary_.c_str());
+    if (created_ && !finished_ && folderFd_.IsOpen()) {
+        ::unlinkat(folderFd_.Get(), temporary_.c_str(), 0);
     }
 }
 

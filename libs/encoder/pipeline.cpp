@@ -16,27 +16,57 @@ constexpr auto kStopPollInterval = std::chrono::milliseconds(20);
 
 }  // namespace
 
+TPipeline::TPipeline(const std::atomic<bool>& stop, TThreadStart startThread)
+    : stop_(stop), startThread_(std::move(startThread)) {
+    if (!startThread_) {
+        startThread_ = [](TStage stage) { return std::thread(std::move(stage)); };
+    }
+}
+
 void TPipeline::Run(const std::vector<TStage>& stages, TStage wakeStages, const TStage& report) {
     wakeStages_ = std::move(wakeStages);
-    running_ = static_cast<int>(stages.size());
     std::vector<std::thread> threads;
+    // A joinable thread that is destroyed ends the whole program: whatever leaves this function,
+    // the stages are aborted and joined first.
+    struct TJoinAll {
+        TPipeline& pipeline;
+        std::vector<std::thread>& threads;
+        ~TJoinAll() {
+            for (auto& thread : threads) {
+                if (thread.joinable()) {
+                    pipeline.Abort();
+                    thread.join();
+                }
+            }
+        }
+    } joinAll{*this, threads};
+    StartStages(stages, threads);
+    Supervise(report);
+}
+
+void TPipeline::StartStages(const std::vector<TStage>& stages, std::vector<std::thread>& threads) {
+    running_ = static_cast<int>(stages.size());
     threads.reserve(stages.size());
     try {
         for (const TStage& stage : stages) {
-            threads.emplace_back(&TPipeline::RunStage, this, std::cref(stage));
+            threads.push_back(startThread_([this, &stage] { RunStage(stage); }));
         }
-    } catch (const std::system_error&) {
-        // Under a memory or thread limit: the stages that did start are ended and joined, so
-        // no joinable thread is ever destroyed (which would end the whole program).
+    } catch (const std::system_error& error) {
+        // Under a memory or thread limit: the stages that did start are ended and joined.
         {
             std::lock_guard lock(mutex_);
             running_ -= static_cast<int>(stages.size() - threads.size());
         }
-        Fail("out of resources: a worker thread could not be started");
+        Fail(std::string("out of resources: a worker thread could not be started (") +
+             error.what() + ")");
     }
-    Supervise(report);
-    for (auto& thread : threads) {
-        thread.join();
+}
+
+void TPipeline::Report(const TStage& report) {
+    try {
+        report();
+    } catch (const std::exception& error) {
+        Fail(std::string("internal failure: ") + error.what());
     }
 }
 
@@ -62,7 +92,7 @@ void TPipeline::Supervise(const TStage& report) {
         if (now >= nextReport && running_ > 0) {
             nextReport += kReportInterval;
             lock.unlock();
-            report();
+            Report(report);
             lock.lock();
         }
     }
@@ -84,6 +114,9 @@ void TPipeline::RunStage(const TStage& stage) {
         Fail(error.what());
     } catch (const std::exception& error) {
         Fail(std::string("internal failure: ") + error.what());
+    } catch (...) {
+        // Anything else would end the program from this thread.
+        Fail("internal failure");
     }
     std::lock_guard lock(mutex_);
     --running_;

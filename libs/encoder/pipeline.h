@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace dero {
@@ -17,12 +18,15 @@ namespace dero {
 class TPipeline {
   public:
     using TStage = std::function<void()>;
+    // Starts one stage's thread; throws std::system_error when the system has none to give.
+    using TThreadStart = std::function<std::thread(TStage)>;
 
-    explicit TPipeline(const std::atomic<bool>& stop) : stop_(stop) {}
+    explicit TPipeline(const std::atomic<bool>& stop, TThreadStart startThread = {});
     TPipeline(const TPipeline&) = delete;
     TPipeline& operator=(const TPipeline&) = delete;
 
-    // Runs every stage to its end, calling report on this thread several times a second.
+    // Runs every stage to its end, calling report on this thread several times a second. Returns
+    // only once every started thread has been joined, whatever fails.
     // wakeStages must make every stage that waits return promptly (abort its queues).
     void Run(const std::vector<TStage>& stages, TStage wakeStages, const TStage& report);
     // Ends the run with message as its error; the first failure wins, a stop wins over all.
@@ -37,11 +41,14 @@ class TPipeline {
     std::string Error() const;
 
   private:
+    void StartStages(const std::vector<TStage>& stages, std::vector<std::thread>& threads);
     void Supervise(const TStage& report);
+    void Report(const TStage& report);
     void RunStage(const TStage& stage);
     bool Stalled(std::chrono::steady_clock::time_point now);
 
     const std::atomic<bool>& stop_;
+    TThreadStart startThread_;
     std::atomic<bool> abort_{false};
     std::atomic<int64_t> marks_{0};
     int64_t lastMarks_ = 0;

@@ -1,18 +1,21 @@
 #include "thumbnailer.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 #include "colourplan.h"
 #include "encodeerror.h"
+#include "filedescriptor.h"
 #include "filtergraph.h"
 #include "inputfile.h"
 #include "mediaprobe.h"
+#include "temporaryname.h"
 
 namespace dero {
 namespace {
@@ -145,19 +148,42 @@ void PadWithComment(std::string& jpeg, const std::string& facts) {
     jpeg.insert(2, comment + text);
 }
 
+bool WriteAll(int descriptor, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(descriptor, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// The picture is written under a fresh name of its own making (created, never opened if
+// something is there), then renamed over the picture's name: a link planted in the folder is
+// never written through, and a reader never sees half a picture.
 void WriteAtomically(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            throw TEncodeError("cannot write " + path);
+    const std::string folder = path.substr(0, path.rfind('/') + 1);
+    std::string temporary;
+    TFileDescriptor file;
+    for (int attempt = 0; attempt < 16 && !file.IsOpen(); ++attempt) {
+        temporary = folder + TTemporaryName::Fresh();
+        file = TFileDescriptor(
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+        if (!file.IsOpen() && errno != EEXIST) {
+            break;
         }
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    if (!file.IsOpen()) {
+        throw TEncodeError("cannot write " + path);
+    }
+    const bool written = WriteAll(file.Get(), bytes) && ::close(file.Release()) == 0;
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
         throw TEncodeError("cannot write " + path);
     }
 }

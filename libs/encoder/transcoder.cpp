@@ -276,6 +276,9 @@ TTranscoder::TResult TTranscoder::Run(const std::function<void(const TProgress&)
     }
     const TProgress last = Snapshot();
     NoteDamage(last);
+    if (!output_->Note().empty()) {
+        notes_.push_back(output_->Note());
+    }
     report(last);
     return TResult::Finished;
 }

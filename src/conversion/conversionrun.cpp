@@ -1,5 +1,6 @@
 #include "conversion/conversionrun.h"
 
+#include <QDir>
 #include <chrono>
 
 #include "app/clipsource.h"
@@ -117,7 +118,9 @@ int32_t TConversionRun::TotalPercent(int32_t clipPercent) const {
 }
 
 bool TConversionRun::EnsureOutputFolder() {
-    if (FolderExists(path_Work) || CreateFolder(path_Work)) {
+    // A relative folder (a stored "file:/", say) would mean whatever the current folder is, and
+    // the encoder takes only full paths: it is treated as one that cannot be made.
+    if (QDir::isAbsolutePath(path_Work) && (FolderExists(path_Work) || CreateFolder(path_Work))) {
         return true;
     }
     path_Work = DefaultWorkFolder();
@@ -253,8 +256,8 @@ void TConversionRun::TellEnd() {
     if (userStopped_) {
         emit Tell(TMessageKind::Information, kStoppedText);
     }
-    const QString failures = report_.FailureText();
-    if (!failures.isEmpty()) {
-        emit Tell(TMessageKind::Information, failures);
+    const QString remarks = report_.EndText();
+    if (!remarks.isEmpty()) {
+        emit Tell(TMessageKind::Information, remarks);
     }
 }

@@ -1,6 +1,19 @@
 #include "conversion/outputname.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
+
+#include <QFile>
+
+namespace {
+
+// Taken is anything under the name, a link to nowhere included: the encoder will not write
+// through a dangling link, so choosing its name would fail the clip.
+bool NameTaken(const QString& path) {
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+}  // namespace
 
 QString FreeOutputFile(const QString& workPath, const QString& sourceFile,
                        const QString& outputExt) {
@@ -11,7 +24,7 @@ QString FreeOutputFile(const QString& workPath, const QString& sourceFile,
     }
     const QString base = workPath + name;
     QString candidate = base + outputExt;
-    for (int n = 1; QFileInfo::exists(candidate); ++n) {
+    for (int n = 1; NameTaken(candidate); ++n) {
         candidate = base + QString::number(n) + outputExt;
     }
     return candidate;

@@ -12,6 +12,10 @@ TCallbackRegistry<TProgressRelay>& Registry() {
     return registry;
 }
 
+const QLatin1String kRemarkPrefix("note:");
+// A clip has a few remarks; a library that sent thousands would only flood the report.
+constexpr qsizetype kMaxRemarks = 64;
+
 }  // namespace
 
 TProgressRelay::TProgressRelay(QObject* parent) : QObject(parent) {
@@ -71,8 +75,14 @@ void TProgressRelay::Push(QString text) {
     bool queue = false;
     {
         std::lock_guard lock(mutex_);
-        pending_ = std::move(text);
-        hasPending_ = true;
+        if (text.startsWith(kRemarkPrefix)) {
+            if (remarks_.size() < kMaxRemarks) {
+                remarks_ << std::move(text);
+            }
+        } else {
+            pending_ = std::move(text);
+            hasPending_ = true;
+        }
         queue = !deliveryDue_;
         deliveryDue_ = true;
     }
@@ -87,34 +97,42 @@ void TProgressRelay::Deliver() {
     }
 }
 
+QStringList TProgressRelay::TakePending() {
+    QStringList texts = std::exchange(remarks_, {});
+    if (hasPending_) {
+        texts << std::exchange(pending_, {});
+        hasPending_ = false;
+    }
+    return texts;
+}
+
+void TProgressRelay::Emit(const QStringList& texts) {
+    for (const QString& text : texts) {
+        emit Text(text);
+    }
+}
+
 bool TProgressRelay::Drain() {
-    QString text;
+    QStringList texts;
     {
         std::lock_guard lock(mutex_);
-        if (!hasPending_) {
+        texts = TakePending();
+        if (texts.isEmpty()) {
             // Nothing arrived since the last text: the next one queues a delivery of its own,
             // unless the interval timer is still to fire (a Flush emptied the slot meanwhile).
             deliveryDue_ = interval_.isActive();
             return false;
         }
-        text = std::move(pending_);
-        pending_.clear();
-        hasPending_ = false;
     }
-    emit Text(text);
+    Emit(texts);
     return true;
 }
 
 void TProgressRelay::Flush() {
-    QString text;
+    QStringList texts;
     {
         std::lock_guard lock(mutex_);
-        if (!hasPending_) {
-            return;
-        }
-        text = std::move(pending_);
-        pending_.clear();
-        hasPending_ = false;
+        texts = TakePending();
     }
-    emit Text(text);
+    Emit(texts);
 }

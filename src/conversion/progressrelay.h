@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <cstdint>
 #include <mutex>
@@ -10,13 +11,15 @@
 // callbacks are plain functions without a context argument, so one relay at a time is the
 // receiver of a TCallbackRegistry: the one that registered last.
 //
-// The library calls InfoCallback (and PercentCallback) on its conversion worker thread, or on
-// whichever thread called DllConvert without a window. That thread copies the text into pending_
-// under mutex_ and, when no delivery is already due, queues one Deliver call (queuedcall.h).
-// Everything else (Register, Unregister, Flush, the timer and the Text signal) runs on the
-// user-interface thread, which owns the relay. Texts that arrive while a delivery is due replace
-// one another, so a burst reaches the screen as its newest text, at most once per
-// kDeliveryInterval, and the last text of a clip is never lost.
+// Thread rule. The library calls InfoCallback (and PercentCallback) on its conversion worker
+// thread, or on whichever thread called DllConvert without a window. That thread only copies the
+// text into pending_ under mutex_ and, when no delivery is already due, queues one Deliver call
+// to the relay's own thread (queuedcall.h); it never emits, never touches a widget and never waits for the user
+// interface. Everything else (Register, Unregister, Flush, the timer and the Text signal) runs on
+// the user-interface thread, which owns the relay. Texts that arrive while a delivery is due
+// replace one another, so a burst reaches the screen as its newest text, at most once per
+// kDeliveryInterval, and the last text of a clip is never lost. Remarks ("note:" lines) are
+// never replaced: each is delivered, in order, before the newest text.
 //
 // Unregister (also run by the destructor) hands null callbacks to the library and detaches the
 // relay before the library is uninitialised; a conversion that copied the old callback keeps
@@ -52,10 +55,14 @@ class TProgressRelay : public QObject {
   private:
     void Push(QString text);
     void Deliver();
-    // Emits the pending text; when there is none, the delivery ends and the next text queues.
+    // Emits the pending texts; when there are none, the delivery ends and the next text queues.
     bool Drain();
+    // Under mutex_: the remarks kept, then the newest text; empty when nothing is pending.
+    QStringList TakePending();
+    void Emit(const QStringList& texts);
 
     mutable std::mutex mutex_;
+    QStringList remarks_;
     QString pending_;
     bool hasPending_ = false;
     // A Deliver call is queued or the interval timer runs: the worker need not queue another.

@@ -8,6 +8,7 @@
 namespace {
 
 const QLatin1String kErrorPrefix("error:");
+const QLatin1String kNotePrefix("note:");
 
 }  // namespace
 
@@ -24,8 +25,15 @@ void TRunReport::BeginClip(const QString& sourceFile, const QString& outputFile)
 }
 
 void TRunReport::NoteText(const QString& text) {
-    if (open_) {
-        lastText_ = text;
+    if (!open_) {
+        return;
+    }
+    lastText_ = text;
+    if (text.startsWith(kNotePrefix)) {
+        const QString note = text.mid(kNotePrefix.size()).trimmed();
+        if (!note.isEmpty() && !clips_.back().Notes.contains(note)) {
+            clips_.back().Notes << note;
+        }
     }
 }
 
@@ -73,4 +81,30 @@ QString TRunReport::FailureText() const {
         return {};
     }
     return QStringLiteral("These clips were not converted:\n") + lines.join('\n');
+}
+
+QString TRunReport::RemarksText() const {
+    QStringList lines;
+    for (const TClip& clip : clips_) {
+        if (clip.Outcome != TOutcome::Written) {
+            continue;
+        }
+        for (const QString& note : clip.Notes) {
+            lines << QFileInfo(clip.SourceFile).fileName() + QStringLiteral(": ") + note;
+        }
+    }
+    if (lines.isEmpty()) {
+        return {};
+    }
+    return QStringLiteral("These clips were converted with remarks:\n") + lines.join('\n');
+}
+
+QString TRunReport::EndText() const {
+    QStringList parts;
+    for (const QString& part : {FailureText(), RemarksText()}) {
+        if (!part.isEmpty()) {
+            parts << part;
+        }
+    }
+    return parts.join(QStringLiteral("\n\n"));
 }

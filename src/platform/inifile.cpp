@@ -1,6 +1,11 @@
 #include "inifile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -135,13 +140,22 @@ std::optional<size_t> FindKey(const std::vector<Line>& lines, const SectionRange
 }
 
 // The file as it is; an empty document when it does not exist, nothing when it exists but
-// cannot be read.
+// cannot be read. Only a plain file is read: opening a pipe would wait for a writer that never
+// comes, and a device could hand out bytes without end. The open does not wait either, and the
+// test is made on what was opened, so nothing can be swapped in between.
 std::optional<Document> ReadDocument(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!file.exists()) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
             return Document{};
         }
+        return std::nullopt;
+    }
+    QFile file;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return std::nullopt;
     }
     const QByteArray bytes = file.readAll();

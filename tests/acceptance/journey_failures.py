@@ -80,7 +80,8 @@ class FailuresJourney(Journey):
         self.click(main, "MainWindow", "TB_Convert")
         progress = dt.wait_window_of_size(self.desktop, 546, 346, 20)
         self.click(progress, "ProgressWindow", "TB_Start")
-        self.desktop.wait_for(lambda: self.files_named("long"), 180, "the long clip to start")
+        # The clip is written under a hidden temporary name until it is finished.
+        self.desktop.wait_for(lambda: self.files_named(".dero-"), 180, "the long clip to start")
         self.shot("long-clip-converting")
         # Stop takes the place of Start, under the pointer that has not moved since.
         self.click(progress, "ProgressWindow", "TB_Stop")

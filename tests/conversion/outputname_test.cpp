@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QFile>
 
 #include "conversion/outputname.h"
 #include "support/tempdir.h"
@@ -23,6 +26,15 @@ TEST(OutputNameTest, OnlyTheLastExtensionIsReplaced) {
               dir.Path() + QStringLiteral("a.b.3gp"));
     EXPECT_EQ(FreeOutputFile(dir.Path(), QStringLiteral("/in.d/noext"), QStringLiteral(".MP4")),
               dir.Path() + QStringLiteral("noext.MP4"));
+}
+
+TEST(OutputNameTest, ALinkToNowhereTakesItsName) {
+    TempDir dir;
+    ASSERT_EQ(::symlink(QFile::encodeName(dir.Path() + "gone").constData(),
+                        QFile::encodeName(dir.Path() + "clip.MP4").constData()),
+              0);
+    EXPECT_EQ(FreeOutputFile(dir.Path(), QStringLiteral("/in/clip.avi"), QStringLiteral(".MP4")),
+              dir.Path() + QStringLiteral("clip1.MP4"));
 }
 
 }  // namespace

@@ -48,6 +48,24 @@ TEST_F(ProgressRelayTest, ABurstArrivesAsItsNewestTextOnTheInterfaceThread) {
     EXPECT_EQ(wrongThread_, 0);
 }
 
+TEST_F(ProgressRelayTest, RemarksInABurstAreAllDeliveredInOrderBeforeTheNewestText) {
+    relay_.Register();
+    std::thread worker([] {
+        Send(1, 100);
+        TProgressRelay::InfoCallback("note: the sound could not be read");
+        Send(101, 200);
+        TProgressRelay::InfoCallback("note: the source is cut short");
+        TProgressRelay::InfoCallback("200");
+    });
+    worker.join();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(texts_, QStringList({"note: the sound could not be read",
+                                   "note: the source is cut short", "200"}));
+    TProgressRelay::InfoCallback("note: at the end");
+    relay_.Flush();
+    EXPECT_EQ(texts_.last(), QStringLiteral("note: at the end"));
+}
+
 TEST_F(ProgressRelayTest, TextsKeepFlowingWhileTheInterfaceRuns) {
     relay_.Register();
     std::atomic<bool> done = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTest>
@@ -180,6 +181,30 @@ TEST_F(ProgressRunTest, ACorruptClipInTheMiddleIsNamedAndTheOthersAreWritten) {
     EXPECT_TRUE(box.contains(QStringLiteral("broken.mp4: "))) << box.toStdString();
     EXPECT_FALSE(box.contains(QStringLiteral("good.avi")));
     EXPECT_EQ(desktop_.opened.size(), 1);
+}
+
+TEST_F(ProgressRunTest, AClipCutShortIsListedAsConvertedWithRemarks) {
+    AddClip(MakeClip(QStringLiteral("good.avi"), 2), 0, 2);
+    const QString whole = sources_.Path() + QStringLiteral("whole.mp4");
+    const QString cut = sources_.Path() + QStringLiteral("cut.mp4");
+    ASSERT_TRUE(TestMedia::Make(whole.toStdString(), TestMedia::Recipe{.seconds = 4}));
+    // The index in front, then the file cut off: a download that stopped part way.
+    ASSERT_TRUE(TestMedia::Run("ffmpeg", {"-v", "error", "-y", "-i", whole.toStdString(), "-c",
+                                          "copy", "-movflags", "+faststart", cut.toStdString()}));
+    ASSERT_TRUE(QFile::resize(cut, QFileInfo(cut).size() * 6 / 10));
+    AddClip(cut, 0, 4);
+    TModalAnswerer answerer;
+    Start();
+    ASSERT_TRUE(WaitForTheEnd());
+
+    EXPECT_EQ(Written(), QStringList({"good.MP4", "cut.MP4"}));
+    ASSERT_EQ(answerer.Texts().size(), 1);
+    const QString box = answerer.Texts().first();
+    EXPECT_TRUE(
+        box.startsWith(QStringLiteral("These clips were converted with remarks:\ncut.mp4: "
+                                      "the source is damaged or cut short")))
+        << box.toStdString();
+    EXPECT_FALSE(box.contains(QStringLiteral("good.avi")));
 }
 
 }  // namespace

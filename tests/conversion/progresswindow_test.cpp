@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -365,6 +367,16 @@ TEST_F(ProgressWindowTest, AnUncreatableFolderFallsBackToTheDefault) {
     EXPECT_TRUE(FolderExists(path_Work));
     EXPECT_EQ(window_.Edit_WorkingFolder->text(), path_Work);
     EXPECT_EQ(Converts(), 1);
+
+    // A relative folder has no one meaning: the default takes its place, nothing is made.
+    EndClip();
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(out_.Path());
+    path_Work = QStringLiteral("file:/");
+    Start();
+    QDir::setCurrent(before);
+    EXPECT_EQ(path_Work, DefaultWorkFolder());
+    EXPECT_FALSE(QFileInfo::exists(out_.Path() + QStringLiteral("file:")));
 }
 
 TEST_F(ProgressWindowTest, NoRunWhenTheFallbackCannotBeMadeEither) {

@@ -1,10 +1,15 @@
 #include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <fstream>
 #include <functional>
+#include <thread>
 
 #include "damagedmedia.h"
 #include "encoderfixture.h"
 #include "mediareader.h"
+#include "messagewindow.h"
 
 namespace {
 
@@ -202,6 +207,74 @@ TEST_F(DamagedSourceTest, OutlyingPictureTimeIsDroppedNotFollowed) {
     arguments.length = "10";
     ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
     EXPECT_NEAR(TMediaReader::Summarize(arguments.output).videoSeconds, 2.0, 0.5);
+}
+
+// A partly downloaded file: a quarter of it zeroed in the middle, across hundreds of pictures.
+TEST_F(DamagedSourceTest, AZeroedHoleCostsOnlyItsOwnPictures) {
+    TestMedia::Recipe recipe;
+    recipe.seconds = 40;
+    recipe.videoOptions = {"-g", "25"};
+    const std::string damaged = Media().PathStd() + "hole.mp4";
+    ASSERT_TRUE(TDamagedMedia::ZeroStretch(Clip("forty seconds.mp4", recipe), damaged, 0.35, 0.6));
+    TConvertArguments arguments = SmallOutput(damaged);
+    arguments.length = "40";
+    arguments.frameRate = "25";
+    ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
+    const std::string theirs = OutputPath("ffmpeg.3gp");
+    ASSERT_TRUE(TestMedia::Run(
+        "ffmpeg", {"-hide_banner", "-nostdin", "-loglevel", "quiet", "-y", "-i", damaged, "-an",
+                   "-s", "128x96", "-r", "25", "-c:v", "mpeg4", theirs}));
+    const TMediaSummary ours = TMediaReader::Summarize(arguments.output);
+    const TMediaSummary command = TMediaReader::Summarize(theirs);
+    ASSERT_GT(command.videoFrames, 500);
+    EXPECT_GE(ours.videoFrames, command.videoFrames * 95 / 100);
+    EXPECT_NEAR(ours.videoSeconds, 40.0, 1.5);
+}
+
+// The source changes under a running conversion: what was converted before is kept.
+TEST_F(DamagedSourceTest, ASourceCutOrOverwrittenDuringTheRunKeepsWhatWasConverted) {
+    TestMedia::Recipe recipe;
+    recipe.width = 320;
+    recipe.height = 240;
+    recipe.seconds = 30;
+    const std::string original = Clip("thirty seconds.mp4", recipe);
+    for (const bool overwrite : {false, true}) {
+        SCOPED_TRACE(overwrite ? "overwritten" : "cut");
+        const std::string source = OutputPath(overwrite ? "overwritten.mp4" : "cut.mp4");
+        ASSERT_TRUE(TestMedia::Run("cp", {original, source}));
+        struct stat status {};
+        ASSERT_EQ(::stat(source.c_str(), &status), 0);
+        TConvertArguments arguments = SmallOutput(source);
+        arguments.output = OutputPath(overwrite ? "overwritten.3gp" : "cut.3gp");
+        arguments.length = "30";
+        arguments.frameSize = "320x240";
+        recorder_.Clear();
+        TMessageWindow window;
+        std::vector<std::string> copies = arguments.Vector();
+        std::vector<char*> argv;
+        for (auto& argument : copies) {
+            argv.push_back(argument.data());
+        }
+        ASSERT_EQ(Lib().Convert(window.Handle(), static_cast<int32_t>(argv.size()), argv.data()),
+                  0);
+        while (recorder_.Lines().empty() && window.Messages().empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_TRUE(window.Messages().empty()) << "finished before the source could change";
+        if (overwrite) {
+            std::ofstream(source, std::ios::binary | std::ios::in | std::ios::out)
+                << std::string(static_cast<std::size_t>(status.st_size), '\0');
+        } else {
+            ASSERT_EQ(::truncate(source.c_str(), status.st_size / 4), 0);
+        }
+        ASSERT_EQ(window.WaitFor(1).size(), 1u);
+        const std::string last = recorder_.LastLine();
+        ASSERT_EQ(last.rfind("error: ", 0), std::string::npos) << last;
+        EXPECT_TRUE(HasNote("note: the source is damaged or cut short"));
+        const TMediaSummary summary = TMediaReader::Summarize(arguments.output);
+        EXPECT_TRUE(summary.hasVideo);
+        EXPECT_GT(summary.videoSeconds, 0.5);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "damagedmedia.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -192,5 +193,17 @@ bool TDamagedMedia::FlipBits(const std::string& source, const std::string& path,
     for (int i = 0; i < count; ++i) {
         bytes[place(generator)] ^= static_cast<char>(1u << (generator() % 8));
     }
+    return Write(path, bytes);
+}
+
+bool TDamagedMedia::ZeroStretch(const std::string& source, const std::string& path, double from,
+                                double to) {
+    std::string bytes = Read(source);
+    const auto begin = static_cast<std::size_t>(double(bytes.size()) * from);
+    const auto end = static_cast<std::size_t>(double(bytes.size()) * to);
+    if (bytes.empty() || begin >= end || end > bytes.size()) {
+        return false;
+    }
+    std::fill(bytes.begin() + begin, bytes.begin() + end, '\0');
     return Write(path, bytes);
 }

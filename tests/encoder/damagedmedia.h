@@ -28,6 +28,11 @@ class TDamagedMedia {
     static bool FlipBits(const std::string& source, const std::string& path, int count,
                          uint32_t seed, std::size_t spare = 0);
 
+    // Any file: the bytes from fraction `from` to fraction `to` of its size zeroed, as a partly
+    // downloaded file has its missing pieces.
+    static bool ZeroStretch(const std::string& source, const std::string& path, double from,
+                            double to);
+
   private:
     static std::string Read(const std::string& path);
     static bool Write(const std::string& path, const std::string& bytes);

@@ -1,4 +1,8 @@
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
 
 #include "encoderfixture.h"
 #include "mediareader.h"
@@ -136,6 +140,17 @@ TEST_F(ProbeTest, FailedThumbnailWritesNothing) {
     EXPECT_FALSE(FileExists(picture));
     EXPECT_NE(Lib().GetPicture(ShortClip().c_str(), 5, "eighty", picture.c_str()), 0);
     EXPECT_FALSE(FileExists(picture));
+}
+
+TEST_F(ProbeTest, ALinkPlantedBesideThePictureIsNotWrittenThrough) {
+    const std::string victim = OutputPath("victim.txt");
+    { std::ofstream(victim) << "keep me"; }
+    const std::string picture = OutputPath("pic0.jpg");
+    ASSERT_EQ(::symlink(victim.c_str(), (picture + ".part").c_str()), 0);
+    ASSERT_EQ(Lib().GetPicture(ShortClip().c_str(), 5, "80x60", picture.c_str()), 0);
+    EXPECT_EQ(TMediaReader::Picture(picture, 0).width, 80);
+    std::ifstream kept(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <future>
 
 #include "platform/inifile.h"
 #include "support/tempdir.h"
@@ -123,6 +126,26 @@ TEST(IniFile, ALineBreakInAValueCannotForgeKeys) {
     ini.WriteString("s", "k", "one\n[evil]\nx=1");
     EXPECT_FALSE(ini.SectionExists("evil"));
     EXPECT_EQ(ini.ReadString("s", "k", ""), "one [evil] x=1");
+}
+
+TEST(IniFile, APipeIsNeitherWaitedOnNorReplaced) {
+    TempDir dir;
+    const QString pipe = dir.Path() + "Output.dll";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    auto read = std::async(std::launch::async, [pipe] {
+        return TIniFile(pipe).ReadString("Profile", "DefaultName", "default");
+    });
+    if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Lets a reader stuck in the open go, so the test ends.
+        ::close(::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK));
+        FAIL() << "the read waited on the pipe";
+    }
+    EXPECT_EQ(read.get(), "default");
+    TIniFile ini(pipe);
+    EXPECT_THROW(ini.WriteString("Profile", "DefaultName", "x"), EIniFileException);
+    struct stat status {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
 TEST(IniFile, RefusedWriteRaisesAndLeavesTheFileWhole) {
