@@ -4,6 +4,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/display.h>
+#include <libswscale/swscale.h>
 }
 
 #include <algorithm>
@@ -110,15 +111,33 @@ TMediaSummary TMediaReader::Summarize(const std::string& path) {
     return summary;
 }
 
-TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
+namespace {
+
+TLumaPicture LumaOf(const AVFrame* frame, int width, int height) {
     TLumaPicture picture;
+    picture.width = width > 0 ? width : frame->width;
+    picture.height = height > 0 ? height : frame->height;
+    picture.luma.resize(static_cast<std::size_t>(picture.width) * picture.height);
+    SwsContext* scaler =
+        sws_getContext(frame->width, frame->height, AV_PIX_FMT_GRAY8, picture.width, picture.height,
+                       AV_PIX_FMT_GRAY8, SWS_AREA, nullptr, nullptr, nullptr);
+    uint8_t* planes[1] = {picture.luma.data()};
+    const int strides[1] = {picture.width};
+    sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides);
+    sws_freeContext(scaler);
+    return picture;
+}
+
+// Calls visit(frame) for each decoded picture of the first video stream until it returns false.
+template <typename Visit>
+void ForEachPicture(const std::string& path, Visit visit) {
     InputPtr input = Open(path);
     if (!input) {
-        return picture;
+        return;
     }
     const int stream = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (stream < 0) {
-        return picture;
+        return;
     }
     const AVCodecParameters* par = input->streams[stream]->codecpar;
     const AVCodec* codec = avcodec_find_decoder(par->codec_id);
@@ -129,7 +148,6 @@ TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
     FramePtr frameOwner(av_frame_alloc());
     AVPacket* packet = packetOwner.get();
     AVFrame* frame = frameOwner.get();
-    int decoded = 0;
     bool done = avcodec_open2(decoder, codec, nullptr) < 0;
     while (!done) {
         const bool more = av_read_frame(input.get(), packet) >= 0;
@@ -140,20 +158,35 @@ TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
         avcodec_send_packet(decoder, more ? packet : nullptr);
         av_packet_unref(packet);
         while (!done && avcodec_receive_frame(decoder, frame) >= 0) {
-            if (decoded++ == index) {
-                picture.width = frame->width;
-                picture.height = frame->height;
-                for (int row = 0; row < frame->height; ++row) {
-                    const uint8_t* line = frame->data[0] + row * frame->linesize[0];
-                    picture.luma.insert(picture.luma.end(), line, line + frame->width);
-                }
-                done = true;
-            }
+            done = !visit(frame);
             av_frame_unref(frame);
         }
         done = done || !more;
     }
+}
+
+}  // namespace
+
+TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
+    TLumaPicture picture;
+    int decoded = 0;
+    ForEachPicture(path, [&](const AVFrame* frame) {
+        if (decoded++ < index) {
+            return true;
+        }
+        picture = LumaOf(frame, 0, 0);
+        return false;
+    });
     return picture;
+}
+
+std::vector<TLumaPicture> TMediaReader::Pictures(const std::string& path, int width, int height) {
+    std::vector<TLumaPicture> pictures;
+    ForEachPicture(path, [&](const AVFrame* frame) {
+        pictures.push_back(LumaOf(frame, width, height));
+        return true;
+    });
+    return pictures;
 }
 
 namespace {

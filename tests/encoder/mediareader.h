@@ -57,6 +57,9 @@ class TMediaReader {
     static TMediaSummary Summarize(const std::string& path);
     // The index-th decoded picture of the first video stream (empty when there is none).
     static TLumaPicture Picture(const std::string& path, int index);
+    // Every decoded picture's luma, area-averaged to width x height (0: as decoded).
+    static std::vector<TLumaPicture> Pictures(const std::string& path, int width = 0,
+                                              int height = 0);
     // The first video stream's packets in file order (empty when there is none).
     static std::vector<TPacketSize> VideoPackets(const std::string& path);
     static std::vector<TPacketDigest> VideoPacketDigests(const std::string& path);
