@@ -59,8 +59,12 @@ QStringList TAddFilesCommand::ShowOpenDialog(QWidget* window) {
     if (dialog->exec() != QDialog::Accepted) {
         return {};
     }
-    lastFolder_ = dialog->directory().absolutePath();
-    return dialog->selectedFiles();
+    const QStringList files = dialog->selectedFiles();
+    // The files' own folder, not the one the dialog shows: a full path typed into the name field
+    // picks files elsewhere without the dialog going there.
+    lastFolder_ = files.isEmpty() ? dialog->directory().absolutePath()
+                                  : QFileInfo(files.first()).absolutePath();
+    return files;
 }
 
 void TAddFilesCommand::Execute() {

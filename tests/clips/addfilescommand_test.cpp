@@ -203,7 +203,11 @@ TEST(AddFilesDialog, OpensInTheVideoFolderAndEachTimeWithAnEmptyNameField) {
     QString firstFolder;
     OnceTheDialogShows([&](QFileDialog& dialog) {
         firstFolder = dialog.directory().absolutePath();
-        dialog.selectFile(clip);
+        // Typed as a user would: selectFile() leaves the field alone once it has the focus, and
+        // when the focus arrives depends on how busy the machine is.
+        auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(field, nullptr);
+        field->setText(clip);
         static_cast<QDialog&>(dialog).accept();
     });
     command.Execute();
