@@ -54,12 +54,9 @@ std::vector<QStringList> TWindowRun::PlanArguments(const QString& outputFolder) 
 
 TWindowRun::TResult TWindowRun::Run(const QString& outputFolder, int timeoutMs) {
     path_Work = outputFolder;
-    window_.PrepareRun(
-        &clips_,
-        [this](ConvertSettings& settings, TConvertTarget& target) {
-            return ApplyProfile(settings, target);
-        },
-        host_.Handle());
+    window_.PrepareRun(&clips_, [this](ConvertSettings& settings, TConvertTarget& target) {
+        return ApplyProfile(settings, target);
+    });
     window_.ShowModal();
     const int boxesBefore = static_cast<int>(answerer_.Texts().size());
 
@@ -70,7 +67,7 @@ TWindowRun::TResult TWindowRun::Run(const QString& outputFolder, int timeoutMs) 
     QTimer endPoll;
     endPoll.setTimerType(Qt::PreciseTimer);
     QObject::connect(&endPoll, &QTimer::timeout, &loop, [this, &loop] {
-        if (!window_.Converting()) {
+        if (!window_.Run().Converting()) {
             loop.quit();
         }
     });
@@ -81,7 +78,7 @@ TWindowRun::TResult TWindowRun::Run(const QString& outputFolder, int timeoutMs) 
     wall.start();
     stalls_.Start();
     window_.TB_StartClick();
-    if (window_.Converting()) {
+    if (window_.Run().Converting()) {
         endPoll.start(1);
         loop.exec();
     }
@@ -89,12 +86,12 @@ TWindowRun::TResult TWindowRun::Run(const QString& outputFolder, int timeoutMs) 
     stalls_.Stop();
     endPoll.stop();
 
-    result.Finished = !window_.Converting();
+    result.Finished = !window_.Run().Converting();
     result.LongestStallMs = stalls_.LongestStallMs();
     result.LongestStallCpuMs = stalls_.LongestStallCpuMs();
     result.LongestStallQueuedMs = stalls_.LongestStallQueuedMs();
     result.StallsOver50Ms = stalls_.StallsOver50Ms();
-    result.Written = window_.Report().Count(TRunReport::TOutcome::Written);
+    result.Written = window_.Run().Report().Count(TRunReport::TOutcome::Written);
     result.Boxes = answerer_.Texts().mid(boxesBefore);
     result.LastArguments = TEncoderArguments(MyConvertDef).Texts();
     if (!result.Finished) {

@@ -10,10 +10,10 @@
 #include "stallmeter.h"
 #include "support/modalanswerer.h"
 
-// A conversion run the way the user starts one: the progress window, given the clip list, the
-// chosen profile and the handle message 1212 comes back through, started by its start button,
-// with the encoder library converting on its own thread. Only the desktop is stood in for: the
-// output folder a finished run opens and any message box are caught instead of shown.
+// A conversion run the way the user starts one: the progress window, given the clip list and the
+// chosen profile, started by its start button, with the encoder library converting on its own
+// thread and posting each clip's end through the run's handle. Only the desktop is stood in for:
+// the output folder a finished run opens and any message box are caught instead of shown.
 class TWindowRun {
   public:
     struct TResult {
@@ -42,7 +42,7 @@ class TWindowRun {
     // Converts every clip into outputFolder through the window and waits for the run's end.
     TResult Run(const QString& outputFolder, int timeoutMs);
 
-    const TRunReport& Report() const { return window_.Report(); }
+    const TRunReport& Report() const { return window_.Run().Report(); }
 
   private:
     bool ApplyProfile(ConvertSettings& settings, TConvertTarget& target) const;
@@ -53,7 +53,6 @@ class TWindowRun {
     bool keepRatio_;
     runfixtures::TVectorClips clips_;
     TProgressWindow window_;
-    runfixtures::TConvertHost host_{&window_};
     UrlCatcher desktop_;
     TModalAnswerer answerer_;
     TStallMeter stalls_;

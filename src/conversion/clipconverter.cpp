@@ -8,20 +8,13 @@
 #include "conversion/encoderarguments.h"
 #include "conversion/letterbox.h"
 #include "conversion/outputname.h"
-#include "platform/messagebox.h"
 
 TClipConverter::TClipConverter(ConvertSettings& settings) : settings_(settings) {}
 
 bool TClipConverter::PrepareClip(const TClipSource& clips, int32_t index,
-                                 const TConvertTarget& target, QWidget* owner) {
+                                 const TConvertTarget& target) {
     const ClipRecord* clip = clips.ClipAt(index);
     if (!clip) {
-        if (index == 0) {
-            ShowMessage(
-                TMessageKind::Information,
-                QStringLiteral("No clip to convert!\nPlease add clip to list, then convert it!"),
-                owner);
-        }
         return false;
     }
     settings_.Start = clip->StartTime;

@@ -6,7 +6,6 @@
 
 #include "dero_window.h"
 
-class QWidget;
 class TClipSource;
 struct ConvertSettings;
 
@@ -29,10 +28,8 @@ class TClipConverter {
     explicit TClipConverter(ConvertSettings& settings);
 
     // Fills the clip fields, output file and padding for the clip at index. False, changing
-    // nothing, when there is no such clip; for index 0 the user is told first, as the run
-    // then has nothing to convert.
-    bool PrepareClip(const TClipSource& clips, int32_t index, const TConvertTarget& target,
-                     QWidget* owner = nullptr);
+    // nothing, when there is no such clip.
+    bool PrepareClip(const TClipSource& clips, int32_t index, const TConvertTarget& target);
     // Starts the encoder library's conversion of the prepared clip; its end is posted to window
     // as WM_CONVERT_NEXT. A null window makes the library convert before returning. Returns the
     // library's result; -1 when the library is not bound.

@@ -7,15 +7,9 @@
 #include <QLineEdit>
 #include <QPalette>
 
-#include "app/clipsource.h"
 #include "app/convertsettings.h"
-#include "app/encoderbinding.h"
 #include "app/pubfunction.h"
-#include "conversion/infotext.h"
-#include "conversion/sleepinhibitor.h"
-#include "platform/filesystem.h"
 #include "platform/messagebox.h"
-#include "platform/shell.h"
 #include "platform/windowplacement.h"
 #include "skin/dynamicimagebutton.h"
 #include "skin/formlayout.h"
@@ -27,8 +21,6 @@ TProgressWindow* ProgressWindow = nullptr;
 namespace {
 
 const QString kZeroTime = QStringLiteral("00:00:00");
-const QString kFolderFailedText = QStringLiteral("Can not create output folder!");
-const QString kStoppedText = QStringLiteral("Stop converting process by user!");
 const QString kBusyText = QStringLiteral("Converting clips now!\nPlease stop it first!");
 const QString kBrowseTitle = QStringLiteral("Please select \"Output Folder\" :");
 
@@ -48,19 +40,10 @@ QString WithSeparator(QString folder) {
     return folder;
 }
 
-// The list a window that was never given one converts: nothing.
-class TNoClips : public TClipSource {
-  public:
-    const ClipRecord* ClipAt(int32_t) const override { return nullptr; }
-};
-const TNoClips kNoClips;
-
 }  // namespace
 
 TProgressWindow::TProgressWindow(QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window),
-      converter_(MyConvertDef),
-      inhibitor_(new TSleepInhibitor(this)) {
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window) {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(QStringLiteral("ProgressWindow"));
     setWindowModality(Qt::ApplicationModal);
@@ -70,13 +53,11 @@ TProgressWindow::TProgressWindow(QWidget* parent)
     CreateFormParts();
     FormCreate();
     WireControls();
+    WireRun();
     Reset();
 }
 
-TProgressWindow::~TProgressWindow() {
-    // Before the library can be uninitialised: no callback may reach this window any more.
-    relay_.Unregister();
-}
+TProgressWindow::~TProgressWindow() = default;
 
 void TProgressWindow::CreateFormParts() {
     Label1 =
@@ -174,9 +155,19 @@ void TProgressWindow::WireControls() {
     connect(TB_Stop, &TImageButton::Click, this, &TProgressWindow::TB_StopClick);
     connect(TB_Close, &TImageButton::Click, this, &TProgressWindow::TB_CloseClick);
     connect(TB_Browse, &TImageButton::Click, this, &TProgressWindow::TB_BrowseClick);
-    // The relay emits on this (the user-interface) thread only.
-    connect(&relay_, &TProgressRelay::Text, this, &TProgressWindow::InfoText);
-    converter_.SetBeforeConvert([this](const ConvertSettings& settings) { ShowClip(settings); });
+}
+
+void TProgressWindow::WireRun() {
+    connect(&run_, &TConversionRun::Cleared, this, &TProgressWindow::ShowCleared);
+    connect(&run_, &TConversionRun::Started, this, [this] { ShowRunning(true); });
+    connect(&run_, &TConversionRun::ClipStarted, this, &TProgressWindow::ShowClip);
+    connect(&run_, &TConversionRun::Progress, this, &TProgressWindow::ShowBars);
+    connect(&run_, &TConversionRun::CurrentTime, this,
+            [this](int32_t seconds) { Label_CurrentTime->setText(TimeToText(seconds)); });
+    connect(&run_, &TConversionRun::Finished, this, [this] { ShowRunning(false); });
+    connect(&run_, &TConversionRun::Tell, this,
+            [this](TMessageKind kind, const QString& text) { ShowMessage(kind, text, this); });
+    run_.SetInView([this] { return isActiveWindow(); });
 }
 
 std::vector<TSkinComponent> TProgressWindow::SkinComponents() {
@@ -185,12 +176,9 @@ std::vector<TSkinComponent> TProgressWindow::SkinComponents() {
             SkinComponent(TB_Close),       SkinComponent(TB_Browse)};
 }
 
-void TProgressWindow::PrepareRun(const TClipSource* clips, TApplyProfile applyProfile,
-                                 DeroWindowHandle* convertWindow) {
-    clips_ = clips;
-    applyProfile_ = std::move(applyProfile);
-    convertWindow_ = convertWindow;
-    Reset();
+void TProgressWindow::PrepareRun(const TClipSource* clips,
+                                 TConversionRun::TApplyProfile applyProfile) {
+    run_.Prepare(clips, std::move(applyProfile));
 }
 
 void TProgressWindow::ShowModal() {
@@ -200,179 +188,53 @@ void TProgressWindow::ShowModal() {
     activateWindow();
 }
 
-void TProgressWindow::SetDesktopBuses(const QDBusConnection& session,
-                                      const QDBusConnection& system) {
-    delete inhibitor_;
-    inhibitor_ = new TSleepInhibitor(session, system, this);
-    notice_ = TDesktopNotice(session);
-}
-
-int32_t TProgressWindow::CountClips() const {
-    const TClipSource& clips = clips_ ? *clips_ : kNoClips;
-    int32_t count = 0;
-    while (clips.ClipAt(count)) {
-        ++count;
-    }
-    return count;
-}
-
 void TProgressWindow::Reset() {
+    run_.Reset();
+}
+
+void TProgressWindow::ShowCleared() {
     Label_SrcName->clear();
     Label_DesName->clear();
     for (QLabel* label : {Label_StartTime, Label_StopTime, Label_Length, Label_CurrentTime}) {
         label->setText(kZeroTime);
     }
-    converter_.SetConvertIndex(0);
-    clipCount_ = CountClips();
-    path_Work = WithSeparator(path_Work);
     Edit_WorkingFolder->setText(path_Work);
     SetProgress(0);
-    TB_Start->show();
-    TB_Stop->hide();
+    ShowRunning(false);
 }
 
 void TProgressWindow::SetProgress(int32_t percent) {
     percent = Clamp<int32_t>(percent, 0, 100);
-    Label_CP->setText(QString::number(percent));
-    Img_CP->move(percent * Img_CP->width() / 100 + kBarOffset, Img_CP->y());
-    if (clipCount_ == 0) {
-        Label_TP->setText(QStringLiteral("0"));
-        Img_TP->move(kBarOffset, Img_TP->y());
-        return;
-    }
-    const int32_t total = (converter_.ConvertIndex() * 100 + percent) / clipCount_;
-    Label_TP->setText(QString::number(total));
-    Img_TP->move(total * Img_TP->width() / 100 + kBarOffset, Img_TP->y());
+    ShowBars(percent, run_.TotalPercent(percent));
 }
 
-bool TProgressWindow::EnsureOutputFolder() {
-    if (FolderExists(path_Work) || CreateFolder(path_Work)) {
-        return true;
-    }
-    path_Work = DefaultWorkFolder();
-    if (!FolderExists(path_Work) && !CreateFolder(path_Work)) {
-        ShowMessage(TMessageKind::Error, kFolderFailedText, this);
-        return false;
-    }
-    Edit_WorkingFolder->setText(path_Work);
-    return true;
+void TProgressWindow::ShowBars(int32_t clipPercent, int32_t totalPercent) {
+    Label_CP->setText(QString::number(clipPercent));
+    Img_CP->move(clipPercent * Img_CP->width() / 100 + kBarOffset, Img_CP->y());
+    Label_TP->setText(QString::number(totalPercent));
+    Img_TP->move(totalPercent * Img_TP->width() / 100 + kBarOffset, Img_TP->y());
 }
 
-void TProgressWindow::TB_StartClick() {
-    if (converting_ || !EnsureOutputFolder()) {
-        return;
-    }
-    relay_.Register();
-    Reset();
-    target_ = TConvertTarget{};
-    if (!applyProfile_ || !applyProfile_(MyConvertDef, target_)) {
-        return;
-    }
-    target_.WorkPath = path_Work;
-    const TClipSource& clips = clips_ ? *clips_ : kNoClips;
-    if (!converter_.PrepareClip(clips, 0, target_, this)) {
-        return;
-    }
-    TB_Start->hide();
-    TB_Stop->show();
-    userStopped_ = false;
-    converting_ = true;
-    report_.Clear();
-    inhibitor_->Acquire();
-    converter_.ConvertClip(convertWindow_);
+void TProgressWindow::ShowRunning(bool running) {
+    TB_Start->setHidden(running);
+    TB_Stop->setVisible(running);
 }
 
 void TProgressWindow::ShowClip(const ConvertSettings& settings) {
-    clipStart_ = settings.Start;
-    clipLength_ = settings.Length;
     Label_SrcName->setText(FileNamePart(settings.InputFile));
     Label_DesName->setText(FileNamePart(settings.OutputFile));
     Label_StartTime->setText(settings.StartText);
     Label_StopTime->setText(settings.StopText);
-    Label_Length->setText(TimeToText(clipLength_));
+    Label_Length->setText(TimeToText(settings.Length));
     Label_CurrentTime->setText(kZeroTime);
-    report_.BeginClip(settings.InputFile, settings.OutputFile);
 }
 
-void TProgressWindow::InfoText(const QString& text) {
-    report_.NoteText(text);
-    const float seconds = InfoTextSeconds(text);
-    if (!(seconds < static_cast<float>(clipLength_) + 1)) {
-        return;
-    }
-    // A clip of length 0 has no share to show; its percent stays 0.
-    const int32_t percent =
-        clipLength_ > 0 ? CutTowardZero(seconds * 100 / static_cast<float>(clipLength_)) : 0;
-    SetProgress(percent);
-    Label_CurrentTime->setText(TimeToText(CutTowardZero(static_cast<float>(clipStart_) + seconds)));
-}
-
-void TProgressWindow::ConvertNext() {
-    // Only the conversion this window started ends here; a stray message finds no run.
-    if (!converting_) {
-        return;
-    }
-    // The clip's last text (its "error:" line, if any) was sent before the message.
-    relay_.Flush();
-    report_.EndClip(userStopped_);
-    const TClipSource& clips = clips_ ? *clips_ : kNoClips;
-    if (!userStopped_ &&
-        converter_.PrepareClip(clips, converter_.ConvertIndex() + 1, target_, this)) {
-        converter_.ConvertClip(convertWindow_);
-        return;
-    }
-    Finish();
-}
-
-void TProgressWindow::Finish() {
-    const bool wasActive = isActiveWindow();
-    converting_ = false;
-    TB_Start->show();
-    TB_Stop->hide();
-    inhibitor_->Release();
-    if (userStopped_) {
-        if (FileExists(MyConvertDef.OutputFile)) {
-            DeleteFile(MyConvertDef.OutputFile);
-            report_.Unwrite(MyConvertDef.OutputFile);
-        }
-    } else {
-        SetProgress(100);
-        // The library's last progress line comes a little before the end; the time shown ends
-        // where the bars do.
-        Label_CurrentTime->setText(TimeToText(clipStart_ + clipLength_));
-    }
-    TellRunEnd(wasActive);
-    if (userStopped_) {
-        ShowMessage(TMessageKind::Information, kStoppedText, this);
-    }
-    const QString failures = report_.FailureText();
-    if (!failures.isEmpty()) {
-        ShowMessage(TMessageKind::Information, failures, this);
-    }
-    if (!userStopped_ && report_.Count(TRunReport::TOutcome::Written) > 0) {
-        ShellOpen(path_Work);
-    }
-}
-
-void TProgressWindow::TellRunEnd(bool wasActive) {
-    if (wasActive) {
-        return;
-    }
-    const int written = report_.Count(TRunReport::TOutcome::Written);
-    const int failed = report_.Count(TRunReport::TOutcome::Failed);
-    const QString summary =
-        userStopped_ ? QStringLiteral("Converting stopped") : QStringLiteral("Converting finished");
-    notice_.Send(summary, QStringLiteral("%1 converted, %2 failed").arg(written).arg(failed));
+void TProgressWindow::TB_StartClick() {
+    run_.Start();
 }
 
 void TProgressWindow::TB_StopClick() {
-    if (!converting_) {
-        return;
-    }
-    userStopped_ = true;
-    if (DllStop) {
-        DllStop();
-    }
+    run_.Stop();
 }
 
 void TProgressWindow::TB_CloseClick() {
@@ -380,7 +242,7 @@ void TProgressWindow::TB_CloseClick() {
 }
 
 void TProgressWindow::closeEvent(QCloseEvent* event) {
-    if (converting_) {
+    if (run_.Converting()) {
         event->ignore();
         ShowMessage(TMessageKind::Information, kBusyText, this);
         return;

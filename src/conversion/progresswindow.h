@@ -4,42 +4,25 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
-#include "conversion/clipconverter.h"
-#include "conversion/desktopnotice.h"
-#include "conversion/progressrelay.h"
-#include "conversion/runreport.h"
-#include "dero_window.h"
+#include "conversion/conversionrun.h"
 #include "skin/skin.h"
-
-class QDBusConnection;
 
 class QLabel;
 class QLineEdit;
 class TClipSource;
 class TDynamicImageButton;
 class TImage;
-class TSleepInhibitor;
 struct ConvertSettings;
 
-// The window a conversion run happens in, opened modally from the main window. It converts
-// every clip of the list, in list order, with the chosen profile, one clip per library call,
-// and moves two bars: the current clip's and the whole run's.
-//
-// It knows nothing of the main window: PrepareRun gives it the clips, the way to read the chosen
-// profile and the handle the library posts message 1212 through; the owner of that handle hands
-// each 1212 to ConvertNext. Everything here runs on the user-interface thread; the library's
-// progress texts arrive through a TProgressRelay.
+// The window a conversion run happens in, opened modally from the main window. It shows its
+// TConversionRun (the current clip, its times and two bars: the clip's and the whole run's),
+// hands the run its Start and Stop presses, and puts what the run has to say in message boxes.
+// The output folder is chosen here. Everything runs on the user-interface thread.
 class TProgressWindow : public QWidget, public TSkinnedWindow {
     Q_OBJECT
   public:
-    // Reads the chosen profile into the settings' profile fields and the target's extension,
-    // frame size and keep-ratio flag (the window sets the folder); false stops the run before
-    // it starts, the callable having told the user what was wrong.
-    using TApplyProfile = std::function<bool(ConvertSettings& settings, TConvertTarget& target)>;
-
     // Added to every fill position: a fill as wide as the panel is hidden at 0 %, shown at 100 %.
     static constexpr int32_t kBarOffset = -280;
 
@@ -48,38 +31,21 @@ class TProgressWindow : public QWidget, public TSkinnedWindow {
 
     std::vector<TSkinComponent> SkinComponents() override;
 
-    // What the next runs work with. clips and convertWindow must outlive the window's use of
-    // them (both belong to the main window, which outlives every run). Resets the window.
-    void PrepareRun(const TClipSource* clips, TApplyProfile applyProfile,
-                    DeroWindowHandle* convertWindow);
+    // What the next runs work with (see TConversionRun::Prepare). Resets the window.
+    void PrepareRun(const TClipSource* clips, TConversionRun::TApplyProfile applyProfile);
     // Resets the window and shows it application-modal; it ends by hiding (Closed).
     void ShowModal();
-    // Message 1212: the clip being converted has ended. The next clip, or the end of the run.
-    void ConvertNext();
-
     void Reset();
     // Shows percent of the current clip and the whole run's share.
     void SetProgress(int32_t percent);
-    // A progress text of the library (already on the user-interface thread).
-    void InfoText(const QString& text);
 
     void TB_StartClick();
     void TB_StopClick();
     void TB_CloseClick();
     void TB_BrowseClick();
 
-    // Where the idle inhibition and the end-of-run notice go: the desktop's buses by default.
-    void SetDesktopBuses(const QDBusConnection& session, const QDBusConnection& system);
-
-    bool UserStopped() const { return userStopped_; }
-    bool Converting() const { return converting_; }
-    int32_t ClipStart() const { return clipStart_; }
-    int32_t ClipLength() const { return clipLength_; }
-    int32_t ClipCount() const { return clipCount_; }
-    int32_t ConvertIndex() const { return converter_.ConvertIndex(); }
-    const TRunReport& Report() const { return report_; }
-    const TProgressRelay& Relay() const { return relay_; }
-    const TSleepInhibitor& Inhibitor() const { return *inhibitor_; }
+    TConversionRun& Run() { return run_; }
+    const TConversionRun& Run() const { return run_; }
     QFileDialog* FolderDialog() const { return folderDialog_; }
 
     QLabel* Label1 = nullptr;
@@ -126,30 +92,16 @@ class TProgressWindow : public QWidget, public TSkinnedWindow {
     TImage* MakeImage(const char* name, QWidget* parent, const QRect& bounds);
     TDynamicImageButton* MakeButton(const char* name);
     void WireControls();
+    void WireRun();
 
-    bool EnsureOutputFolder();
-    int32_t CountClips() const;
+    void ShowCleared();
+    void ShowBars(int32_t clipPercent, int32_t totalPercent);
     void ShowClip(const ConvertSettings& settings);
-    void Finish();
-    void TellRunEnd(bool wasActive);
+    void ShowRunning(bool running);
     void OutputFolderChosen(const QString& folder);
 
-    const TClipSource* clips_ = nullptr;
-    TApplyProfile applyProfile_;
-    DeroWindowHandle* convertWindow_ = nullptr;
-    TClipConverter converter_;
-    TConvertTarget target_;
-    TProgressRelay relay_;
-    TRunReport report_;
-    TSleepInhibitor* inhibitor_;
-    TDesktopNotice notice_;
+    TConversionRun run_;
     QPointer<QFileDialog> folderDialog_;
-
-    bool userStopped_ = false;
-    bool converting_ = false;
-    int32_t clipStart_ = 0;
-    int32_t clipLength_ = 0;
-    int32_t clipCount_ = 0;
 };
 
 extern TProgressWindow* ProgressWindow;

@@ -379,9 +379,6 @@ intptr_t TMainWindow::WindowMessage(uint32_t message, uintptr_t wParam, intptr_t
         case WM_RANGE_MARKER:
             PreviewMessage(message, wParam, lParam);
             return 1;
-        case WM_CONVERT_NEXT:
-            ConvertNext();
-            return 1;
         default:
             return 0;
     }
@@ -414,25 +411,19 @@ void TMainWindow::PreviewShutdown() {
 }
 
 void TMainWindow::StartConversionRun() {
-    ProgressWindow->PrepareRun(
-        TP_ImageList,
-        [this](ConvertSettings& settings, TConvertTarget& target) {
-            if (!profileSelection_->ApplySelectedProfile(settings)) {
-                return false;
-            }
-            const TOutputState& state = profileSelection_->State();
-            target.OutputExt = state.OutputExt;
-            target.OutputWidth = state.OutputWidth;
-            target.OutputHeight = state.OutputHeight;
-            target.KeepRatio = TB_AS_Keep->Checked();
-            return true;
-        },
-        Handle());
+    ProgressWindow->PrepareRun(TP_ImageList,
+                               [this](ConvertSettings& settings, TConvertTarget& target) {
+                                   if (!profileSelection_->ApplySelectedProfile(settings)) {
+                                       return false;
+                                   }
+                                   const TOutputState& state = profileSelection_->State();
+                                   target.OutputExt = state.OutputExt;
+                                   target.OutputWidth = state.OutputWidth;
+                                   target.OutputHeight = state.OutputHeight;
+                                   target.KeepRatio = TB_AS_Keep->Checked();
+                                   return true;
+                               });
     ProgressWindow->ShowModal();
-}
-
-void TMainWindow::ConvertNext() {
-    ProgressWindow->ConvertNext();
 }
 
 void TMainWindow::ConnectProfileEditor() {

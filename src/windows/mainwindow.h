@@ -118,9 +118,8 @@ class TMainWindow : public QWidget, public TMessageMap, public TSkinnedWindow {
     void PreviewMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
     void PreviewShutdown();
 
-    // Where the conversion run connects: TB_Convert once a profile is chosen, and message 1212.
+    // Where the conversion run connects: TB_Convert once a profile is chosen.
     void StartConversionRun();
-    void ConvertNext();
 
     // Where the profile editor connects: the chosen profile, by the number of its key, and a
     // new one. Both open the editor and return; its Closed signal tells the profile box whether

@@ -7,7 +7,6 @@
 #include "app/convertsettings.h"
 #include "app/encoderbinding.h"
 #include "conversion/clipconverter.h"
-#include "support/modalanswerer.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -46,18 +45,14 @@ class ClipConverterTest : public ::testing::Test {
     TVectorClips clips_;
 };
 
-TEST_F(ClipConverterTest, EmptyListTellsTheUserOnlyForTheFirstClip) {
+TEST_F(ClipConverterTest, NoClipAtTheIndexChangesNothing) {
     settings_.InputFile = QStringLiteral("untouched");
-    TModalAnswerer answerer;
     EXPECT_FALSE(converter_.PrepareClip(clips_, 0, Target(true)));
-    EXPECT_EQ(answerer.Texts(),
-              QStringList({"No clip to convert!\nPlease add clip to list, then convert it!"}));
-    EXPECT_EQ(answerer.Captions(), QStringList({"Information"}));
-
     clips_.clips.push_back(Clip(QStringLiteral("/c/a.avi"), 0, 5));
     EXPECT_FALSE(converter_.PrepareClip(clips_, 1, Target(true)));
-    EXPECT_EQ(answerer.Texts().size(), 1);
+    EXPECT_FALSE(converter_.PrepareClip(clips_, -1, Target(true)));
     EXPECT_EQ(settings_.InputFile, QStringLiteral("untouched"));
+    EXPECT_EQ(converter_.ConvertIndex(), 0);
 }
 
 TEST_F(ClipConverterTest, PreparingFillsTheClipFields) {

@@ -130,14 +130,11 @@ class RunOnTheDesktopTest : public DesktopBusTest {
         path_Work = out_.Path();
         clips_.Add(out_.Path() + QStringLiteral("a.avi"), 0, 5);
         clips_.Add(out_.Path() + QStringLiteral("b.avi"), 0, 5);
-        window_.SetDesktopBuses(bus_->Client(), bus_->Client());
-        window_.PrepareRun(
-            &clips_,
-            [](ConvertSettings&, TConvertTarget& target) {
-                target.OutputExt = QStringLiteral(".MP4");
-                return true;
-            },
-            host_.Handle());
+        window_.Run().SetDesktopBuses(bus_->Client(), bus_->Client());
+        window_.PrepareRun(&clips_, [](ConvertSettings&, TConvertTarget& target) {
+            target.OutputExt = QStringLiteral(".MP4");
+            return true;
+        });
     }
     void TearDown() override {
         if (!savedWork_.isEmpty()) {
@@ -148,7 +145,7 @@ class RunOnTheDesktopTest : public DesktopBusTest {
         window_.ShowModal();
         window_.TB_StartClick();
         for (int i = 0; i < 2; ++i) {
-            DeroPostMessage(host_.Handle(), WM_CONVERT_NEXT, 0, 0);
+            DeroPostMessage(window_.Run().Handle(), WM_CONVERT_NEXT, 0, 0);
             QCoreApplication::sendPostedEvents();
         }
     }
@@ -158,24 +155,23 @@ class RunOnTheDesktopTest : public DesktopBusTest {
     QString savedWork_;
     TVectorClips clips_;
     TProgressWindow window_;
-    TConvertHost host_{&window_};
     UrlCatcher desktop_;
 };
 
 TEST_F(RunOnTheDesktopTest, ARunHoldsTheInhibitionUntilItEnds) {
     window_.ShowModal();
     window_.TB_StartClick();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return window_.Inhibitor().HoldsScreenSaver(); }, kAnswerTimeout));
-    EXPECT_TRUE(window_.Inhibitor().Wanted());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window_.Run().Inhibitor().HoldsScreenSaver(); },
+                                kAnswerTimeout));
+    EXPECT_TRUE(window_.Run().Inhibitor().Wanted());
     for (int i = 0; i < 2; ++i) {
-        DeroPostMessage(host_.Handle(), WM_CONVERT_NEXT, 0, 0);
+        DeroPostMessage(window_.Run().Handle(), WM_CONVERT_NEXT, 0, 0);
         QCoreApplication::sendPostedEvents();
     }
-    EXPECT_FALSE(window_.Converting());
-    EXPECT_FALSE(window_.Inhibitor().Wanted());
-    EXPECT_FALSE(window_.Inhibitor().HoldsScreenSaver());
-    EXPECT_FALSE(window_.Inhibitor().HoldsLogin());
+    EXPECT_FALSE(window_.Run().Converting());
+    EXPECT_FALSE(window_.Run().Inhibitor().Wanted());
+    EXPECT_FALSE(window_.Run().Inhibitor().HoldsScreenSaver());
+    EXPECT_FALSE(window_.Run().Inhibitor().HoldsLogin());
 }
 
 TEST_F(RunOnTheDesktopTest, ARunEndingBehindAnotherWindowSendsOneNotice) {
@@ -199,7 +195,7 @@ TEST_F(RunOnTheDesktopTest, ARunEndingInFrontSendsNoNotice) {
     }
     window_.TB_StartClick();
     for (int i = 0; i < 2; ++i) {
-        DeroPostMessage(host_.Handle(), WM_CONVERT_NEXT, 0, 0);
+        DeroPostMessage(window_.Run().Handle(), WM_CONVERT_NEXT, 0, 0);
         QCoreApplication::sendPostedEvents();
     }
     QTest::qWait(200);

@@ -1,5 +1,5 @@
-// Whole runs through the progress window with the real encoder library on generated clips; a
-// stand-in main window carries message 1212 from the library to the window.
+// Whole runs through the progress window with the real encoder library on generated clips; the
+// library posts message 1212 through the run's own handle.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -39,8 +39,9 @@ class ProgressRunTest : public ::testing::Test {
         }
         savedWork_ = path_Work;
         path_Work = out_.Path();
-        window_.PrepareRun(&clips_, &ApplyTestProfile, host_.Handle());
-        QObject::connect(&window_.Relay(), &TProgressRelay::Text, &window_,
+        window_.PrepareRun(&clips_, &ApplyTestProfile);
+        QObject::connect(&window_.Run(), &TConversionRun::ClipEnded, [this] { ++clipEnds_; });
+        QObject::connect(&window_.Run().Relay(), &TProgressRelay::Text, &window_,
                          [this](const QString& text) {
                              wrongThread_ += QThread::currentThread() != qApp->thread();
                              texts_ << text;
@@ -74,14 +75,14 @@ class ProgressRunTest : public ::testing::Test {
     void Start() {
         window_.ShowModal();
         window_.TB_StartClick();
-        ASSERT_TRUE(window_.Converting());
+        ASSERT_TRUE(window_.Run().Converting());
     }
     bool WaitForTheEnd() {
-        return QTest::qWaitFor([this] { return !window_.Converting(); }, kRunTimeout);
+        return QTest::qWaitFor([this] { return !window_.Run().Converting(); }, kRunTimeout);
     }
     QStringList Written() const {
         QStringList names;
-        for (const TRunReport::TClip& clip : window_.Report().Clips()) {
+        for (const TRunReport::TClip& clip : window_.Run().Report().Clips()) {
             if (clip.Outcome == TRunReport::TOutcome::Written) {
                 names << QFileInfo(clip.OutputFile).fileName();
             }
@@ -94,10 +95,10 @@ class ProgressRunTest : public ::testing::Test {
     QString savedWork_;
     TVectorClips clips_;
     TProgressWindow window_;
-    TConvertHost host_{&window_};
     UrlCatcher desktop_;
     QStringList texts_;
     int wrongThread_ = 0;
+    int clipEnds_ = 0;
 };
 
 TEST_F(ProgressRunTest, AListConvertsIntoOneValidFileEachInListOrder) {
@@ -118,7 +119,7 @@ TEST_F(ProgressRunTest, AListConvertsIntoOneValidFileEachInListOrder) {
     }
     EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("100"));
     EXPECT_EQ(window_.Label_TP->text(), QStringLiteral("100"));
-    EXPECT_EQ(host_.NextMessages(), 3);
+    EXPECT_EQ(clipEnds_, 3);
     EXPECT_EQ(desktop_.opened.size(), 1);
     EXPECT_FALSE(texts_.isEmpty());
     EXPECT_EQ(wrongThread_, 0);
@@ -143,7 +144,7 @@ TEST_F(ProgressRunTest, AStopKeepsEarlierFilesAndRemovesThePartialOne) {
     // Stop once the long clip is under way.
     ASSERT_TRUE(QTest::qWaitFor(
         [this] {
-            return window_.ConvertIndex() == 1 &&
+            return window_.Run().ConvertIndex() == 1 &&
                    window_.Label_CurrentTime->text() != QLatin1String("00:00:00");
         },
         kRunTimeout));

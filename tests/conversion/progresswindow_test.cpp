@@ -1,5 +1,5 @@
-// The progress window and its run against a stand-in library: the test plays the library's part,
-// calling the info callback from a thread of its own and posting message 1212.
+// The progress window showing its run against a stand-in library: the test plays the library's
+// part, calling the info callback from a thread of its own and posting message 1212.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,6 +15,7 @@
 #include "app/pubfunction.h"
 #include "conversion/progresswindow.h"
 #include "platform/filesystem.h"
+#include "platform/messagemap.h"
 #include "platform/urlcatcher.h"
 #include "runfixtures.h"
 #include "skin/dynamicimagebutton.h"
@@ -25,46 +26,6 @@
 using namespace runfixtures;
 
 namespace {
-
-// What the stand-in library was asked to do.
-struct TFakeLibrary {
-    QStringList calls;
-    QStringList outputs;
-    QStringList inputs;
-    DeroInfoCallback info = nullptr;
-    DeroPercentCallback percent = nullptr;
-    // Write each clip's output file, as a conversion that succeeds does.
-    bool writeFiles = true;
-};
-TFakeLibrary g_fake;
-
-int FakeConvert(DeroWindowHandle*, int32_t argc, char** argv) {
-    g_fake.calls << QStringLiteral("_X");
-    if (argc == 38) {
-        g_fake.inputs << QString::fromUtf8(argv[7]);
-        g_fake.outputs << QString::fromUtf8(argv[37]);
-        if (g_fake.writeFiles) {
-            QFile file(g_fake.outputs.last());
-            file.open(QIODevice::WriteOnly);
-            file.write("converted");
-        }
-    }
-    return 0;
-}
-int FakeSetInfo(DeroInfoCallback callback) {
-    g_fake.calls << (callback ? QStringLiteral("info") : QStringLiteral("info-null"));
-    g_fake.info = callback;
-    return 0;
-}
-int FakeSetPercent(DeroPercentCallback callback) {
-    g_fake.calls << (callback ? QStringLiteral("percent") : QStringLiteral("percent-null"));
-    g_fake.percent = callback;
-    return 0;
-}
-int FakeStop() {
-    g_fake.calls << QStringLiteral("stop");
-    return 0;
-}
 
 void Mp4Target(ConvertSettings& settings, TConvertTarget& target) {
     settings.VideoCodec = QStringLiteral("mpeg4");
@@ -77,21 +38,14 @@ void Mp4Target(ConvertSettings& settings, TConvertTarget& target) {
 class ProgressWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        g_fake = TFakeLibrary();
-        DllConvert = &FakeConvert;
-        DllSetInfoCallBack = &FakeSetInfo;
-        DllSetPercentCallBack = &FakeSetPercent;
-        DllStop = &FakeStop;
+        UseFakeLibrary();
         savedWork_ = path_Work;
         savedHome_ = qgetenv("HOME");
         path_Work = out_.Path();
-        window_.PrepareRun(
-            &clips_,
-            [this](ConvertSettings& settings, TConvertTarget& target) {
-                Mp4Target(settings, target);
-                return profileChosen_;
-            },
-            host_.Handle());
+        window_.PrepareRun(&clips_, [this](ConvertSettings& settings, TConvertTarget& target) {
+            Mp4Target(settings, target);
+            return profileChosen_;
+        });
     }
     void TearDown() override {
         path_Work = savedWork_;
@@ -108,12 +62,12 @@ class ProgressWindowTest : public ::testing::Test {
         window_.ShowModal();
         window_.TB_StartClick();
     }
-    // The library ending the clip being converted: message 1212 through the main window's handle.
+    // The library ending the clip being converted: message 1212 through the run's handle.
     void EndClip() {
-        DeroPostMessage(host_.Handle(), WM_CONVERT_NEXT, 0, 0);
+        DeroPostMessage(window_.Run().Handle(), WM_CONVERT_NEXT, 0, 0);
         QCoreApplication::sendPostedEvents();
     }
-    int Converts() const { return static_cast<int>(g_fake.calls.count(QStringLiteral("_X"))); }
+    int Converts() const { return static_cast<int>(Fake().calls.count(QStringLiteral("_X"))); }
 
     TEntryOverride entries_;
     TempDir out_;
@@ -123,7 +77,6 @@ class ProgressWindowTest : public ::testing::Test {
     TVectorClips clips_;
     bool profileChosen_ = true;
     TProgressWindow window_;
-    TConvertHost host_{&window_};
     UrlCatcher desktop_;
 };
 
@@ -188,7 +141,7 @@ TEST_F(ProgressWindowTest, OpeningResetsTheWindow) {
     EXPECT_EQ(window_.Edit_WorkingFolder->text(), path_Work);
     EXPECT_TRUE(window_.Label_SrcName->text().isEmpty());
     EXPECT_EQ(window_.Label_CurrentTime->text(), QStringLiteral("00:00:00"));
-    EXPECT_EQ(window_.ClipCount(), 2);
+    EXPECT_EQ(window_.Run().ClipCount(), 2);
     EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("0"));
     EXPECT_EQ(window_.Img_CP->x(), -280);
     EXPECT_EQ(window_.Img_TP->x(), -280);
@@ -200,10 +153,10 @@ TEST_F(ProgressWindowTest, StartHandsTheCallbacksOverAndConvertsTheFirstClip) {
     clips_.Add(sources_.Path() + QStringLiteral("holiday.avi"), 65, 190);
     Start();
 
-    EXPECT_EQ(g_fake.calls, QStringList({"info", "percent", "_X"}));
-    EXPECT_EQ(g_fake.outputs, QStringList({out_.Path() + QStringLiteral("holiday.MP4")}));
-    EXPECT_TRUE(window_.Converting());
-    EXPECT_FALSE(window_.UserStopped());
+    EXPECT_EQ(Fake().calls, QStringList({"info", "percent", "_X"}));
+    EXPECT_EQ(Fake().outputs, QStringList({out_.Path() + QStringLiteral("holiday.MP4")}));
+    EXPECT_TRUE(window_.Run().Converting());
+    EXPECT_FALSE(window_.Run().UserStopped());
     EXPECT_TRUE(window_.TB_Start->isHidden());
     EXPECT_FALSE(window_.TB_Stop->isHidden());
     EXPECT_EQ(window_.Label_SrcName->text(), QStringLiteral("holiday.avi"));
@@ -211,16 +164,16 @@ TEST_F(ProgressWindowTest, StartHandsTheCallbacksOverAndConvertsTheFirstClip) {
     EXPECT_EQ(window_.Label_StartTime->text(), QStringLiteral("00:01:05"));
     EXPECT_EQ(window_.Label_StopTime->text(), QStringLiteral("00:03:10"));
     EXPECT_EQ(window_.Label_Length->text(), QStringLiteral("00:02:05"));
-    EXPECT_EQ(window_.ClipStart(), 65);
-    EXPECT_EQ(window_.ClipLength(), 125);
+    EXPECT_EQ(window_.Run().ClipStart(), 65);
+    EXPECT_EQ(window_.Run().ClipLength(), 125);
 }
 
 TEST_F(ProgressWindowTest, TheWholeRunBarCountsFinishedClips) {
     AddClips(4);
     Start();
     EndClip();
-    ASSERT_EQ(window_.ConvertIndex(), 1);
-    window_.InfoText(
+    ASSERT_EQ(window_.Run().ConvertIndex(), 1);
+    window_.Run().InfoText(
         QStringLiteral("frame=  125 fps= 50 q=2.0 size=  512kB time=5.00 bitrate= 838.9kbits/s"));
 
     EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("50"));
@@ -232,16 +185,17 @@ TEST_F(ProgressWindowTest, TheWholeRunBarCountsFinishedClips) {
 TEST_F(ProgressWindowTest, TheCurrentTimeIsTheClipStartPlusTheSecondsConverted) {
     clips_.Add(sources_.Path() + QStringLiteral("a.avi"), 30, 70);
     Start();
-    window_.InfoText(QStringLiteral("frame=  250 size= 1024kB time=10.00 bitrate= 838.9kbits/s"));
+    window_.Run().InfoText(
+        QStringLiteral("frame=  250 size= 1024kB time=10.00 bitrate= 838.9kbits/s"));
     EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("25"));
     EXPECT_EQ(window_.Label_CurrentTime->text(), QStringLiteral("00:00:40"));
 
     // A time beyond the clip's length plus one second is not believed.
-    window_.InfoText(QStringLiteral("time=41.50 bitrate= 1.0kbits/s"));
+    window_.Run().InfoText(QStringLiteral("time=41.50 bitrate= 1.0kbits/s"));
     EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("25"));
 
     // Without "bitrate" the text reads as 0 s: back to the clip's start.
-    window_.InfoText(QStringLiteral("frame=  250 size= 1024kB time=10.00"));
+    window_.Run().InfoText(QStringLiteral("frame=  250 size= 1024kB time=10.00"));
     EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("0"));
     EXPECT_EQ(window_.Label_CurrentTime->text(), QStringLiteral("00:00:30"));
 }
@@ -249,26 +203,27 @@ TEST_F(ProgressWindowTest, TheCurrentTimeIsTheClipStartPlusTheSecondsConverted) 
 TEST_F(ProgressWindowTest, AClipOfLengthZeroStaysAtZeroPercent) {
     clips_.Add(sources_.Path() + QStringLiteral("a.avi"), 5, 5);
     Start();
-    window_.InfoText(QStringLiteral("time=0.60 bitrate= 1.0kbits/s"));
+    window_.Run().InfoText(QStringLiteral("time=0.60 bitrate= 1.0kbits/s"));
     EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("0"));
     EXPECT_EQ(window_.Label_CurrentTime->text(), QStringLiteral("00:00:05"));
-    window_.InfoText(QStringLiteral("time=1.00 bitrate= 1.0kbits/s"));
-    window_.InfoText(QStringLiteral("time=2.00 bitrate= 1.0kbits/s"));
+    window_.Run().InfoText(QStringLiteral("time=1.00 bitrate= 1.0kbits/s"));
+    window_.Run().InfoText(QStringLiteral("time=2.00 bitrate= 1.0kbits/s"));
     EXPECT_EQ(window_.Label_CurrentTime->text(), QStringLiteral("00:00:05"));
 }
 
 TEST_F(ProgressWindowTest, TextsFromTheLibrarysThreadReachTheWindowOnItsOwnThread) {
     AddClips(1, 0, 100);
     Start();
-    ASSERT_TRUE(g_fake.info);
+    ASSERT_TRUE(Fake().info);
     const QThread* uiThread = QThread::currentThread();
     int wrongThread = 0;
     QStringList seen;
-    QObject::connect(&window_.Relay(), &TProgressRelay::Text, &window_, [&](const QString& text) {
-        wrongThread += QThread::currentThread() != uiThread;
-        seen << text;
-    });
-    std::thread worker([info = g_fake.info] {
+    QObject::connect(&window_.Run().Relay(), &TProgressRelay::Text, &window_,
+                     [&](const QString& text) {
+                         wrongThread += QThread::currentThread() != uiThread;
+                         seen << text;
+                     });
+    std::thread worker([info = Fake().info] {
         for (int second = 0; second <= 60; ++second) {
             info(QStringLiteral("frame= 1 time=%1.00 bitrate= 1.0kbits/s").arg(second).toUtf8());
         }
@@ -292,14 +247,14 @@ TEST_F(ProgressWindowTest, CloseIsRefusedWhileConvertingAndStopEndsTheRun) {
     EXPECT_EQ(answerer.Texts(), QStringList({"Converting clips now!\nPlease stop it first!"}));
 
     window_.TB_StopClick();
-    EXPECT_TRUE(window_.UserStopped());
-    EXPECT_EQ(g_fake.calls.last(), QStringLiteral("stop"));
+    EXPECT_TRUE(window_.Run().UserStopped());
+    EXPECT_EQ(Fake().calls.last(), QStringLiteral("stop"));
     EndClip();
 
-    EXPECT_FALSE(window_.Converting());
-    ASSERT_EQ(g_fake.outputs.size(), 2) << "no clip after the stop";
-    EXPECT_TRUE(FileExists(g_fake.outputs.at(0)));
-    EXPECT_FALSE(FileExists(g_fake.outputs.at(1))) << "the partial file is deleted";
+    EXPECT_FALSE(window_.Run().Converting());
+    ASSERT_EQ(Fake().outputs.size(), 2) << "no clip after the stop";
+    EXPECT_TRUE(FileExists(Fake().outputs.at(0)));
+    EXPECT_FALSE(FileExists(Fake().outputs.at(1))) << "the partial file is deleted";
     EXPECT_EQ(answerer.Texts().last(), QStringLiteral("Stop converting process by user!"));
     EXPECT_TRUE(desktop_.opened.isEmpty()) << "a stopped run opens no folder";
 
@@ -314,7 +269,7 @@ TEST_F(ProgressWindowTest, AFinishedRunShowsAllAndOpensTheFolder) {
     Start();
     EndClip();
     EndClip();
-    EXPECT_FALSE(window_.Converting());
+    EXPECT_FALSE(window_.Run().Converting());
     EXPECT_EQ(window_.Label_CP->text(), QStringLiteral("100"));
     EXPECT_EQ(window_.Label_TP->text(), QStringLiteral("100"));
     EXPECT_EQ(window_.Img_TP->x(), 0);
@@ -322,7 +277,7 @@ TEST_F(ProgressWindowTest, AFinishedRunShowsAllAndOpensTheFolder) {
     EXPECT_FALSE(window_.TB_Start->isHidden());
     ASSERT_EQ(desktop_.opened.size(), 1);
     EXPECT_EQ(desktop_.opened.first().toLocalFile(), out_.Path());
-    EXPECT_EQ(window_.Report().Count(TRunReport::TOutcome::Written), 2);
+    EXPECT_EQ(window_.Run().Report().Count(TRunReport::TOutcome::Written), 2);
 }
 
 TEST_F(ProgressWindowTest, AFailedClipIsNamedAndTheRunGoesOn) {
@@ -330,25 +285,25 @@ TEST_F(ProgressWindowTest, AFailedClipIsNamedAndTheRunGoesOn) {
     Start();
     EndClip();
     // The library's end of a failed clip: its "error:" line, no file, then the message.
-    QFile::remove(g_fake.outputs.at(1));
-    window_.InfoText(QStringLiteral("error: clip1.avi: no video stream can be decoded"));
+    QFile::remove(Fake().outputs.at(1));
+    window_.Run().InfoText(QStringLiteral("error: clip1.avi: no video stream can be decoded"));
     TModalAnswerer answerer;
     EndClip();
     EndClip();
 
-    EXPECT_EQ(g_fake.outputs.size(), 3);
+    EXPECT_EQ(Fake().outputs.size(), 3);
     ASSERT_EQ(answerer.Texts().size(), 1);
     EXPECT_EQ(answerer.Captions().first(), QStringLiteral("Information"));
     EXPECT_TRUE(answerer.Texts().first().contains(
         QStringLiteral("clip1.avi: clip1.avi: no video stream can be decoded")));
     EXPECT_FALSE(answerer.Texts().first().contains(QStringLiteral("clip0")));
     EXPECT_EQ(desktop_.opened.size(), 1) << "two files were written";
-    EXPECT_EQ(window_.Report().Count(TRunReport::TOutcome::Failed), 1);
+    EXPECT_EQ(window_.Run().Report().Count(TRunReport::TOutcome::Failed), 1);
 }
 
 TEST_F(ProgressWindowTest, ARunThatWritesNothingOpensNoFolder) {
     AddClips(2);
-    g_fake.writeFiles = false;
+    Fake().writeFiles = false;
     TModalAnswerer answerer;
     Start();
     EndClip();
@@ -364,7 +319,7 @@ TEST_F(ProgressWindowTest, TwoClipsOfOneSourceGetTwoFiles) {
     Start();
     EndClip();
     EndClip();
-    EXPECT_EQ(g_fake.outputs, QStringList({out_.Path() + QStringLiteral("clip.MP4"),
+    EXPECT_EQ(Fake().outputs, QStringList({out_.Path() + QStringLiteral("clip.MP4"),
                                            out_.Path() + QStringLiteral("clip1.MP4")}));
 }
 
@@ -422,7 +377,7 @@ TEST_F(ProgressWindowTest, NoRunWhenTheFallbackCannotBeMadeEither) {
     EXPECT_EQ(answerer.Texts(), QStringList({"Can not create output folder!"}));
     EXPECT_EQ(answerer.Captions(), QStringList({"Error"}));
     EXPECT_EQ(Converts(), 0);
-    EXPECT_FALSE(window_.Converting());
+    EXPECT_FALSE(window_.Run().Converting());
 }
 
 TEST_F(ProgressWindowTest, NoRunWithoutClipsOrProfile) {
@@ -435,16 +390,19 @@ TEST_F(ProgressWindowTest, NoRunWithoutClipsOrProfile) {
     window_.TB_StartClick();
     EXPECT_EQ(answerer.Texts().size(), 1) << "the profile's reader speaks for itself";
     EXPECT_EQ(Converts(), 0);
-    EXPECT_FALSE(window_.Converting());
+    EXPECT_FALSE(window_.Run().Converting());
     EXPECT_FALSE(window_.TB_Start->isHidden());
 }
 
 TEST_F(ProgressWindowTest, AStrayNextMessageFindsNoRun) {
     AddClips(2);
     window_.ShowModal();
+    int ended = 0;
+    QObject::connect(&window_.Run(), &TConversionRun::ClipEnded, [&] { ++ended; });
+    EXPECT_EQ(SendMessage(&window_.Run(), WM_CONVERT_NEXT), 1) << "1212 is the run's message";
     EndClip();
     EXPECT_EQ(Converts(), 0);
-    EXPECT_EQ(host_.NextMessages(), 1);
+    EXPECT_EQ(ended, 0);
     EXPECT_TRUE(desktop_.opened.isEmpty());
 }
 
@@ -452,12 +410,11 @@ TEST_F(ProgressWindowTest, TheRelayLetsGoBeforeTheLibraryIsUninitialised) {
     AddClips(1);
     {
         TProgressWindow window;
-        window.PrepareRun(
-            &clips_, [](ConvertSettings&, TConvertTarget&) { return false; }, nullptr);
+        window.PrepareRun(&clips_, [](ConvertSettings&, TConvertTarget&) { return false; });
         window.TB_StartClick();
-        EXPECT_TRUE(window.Relay().Registered());
+        EXPECT_TRUE(window.Run().Relay().Registered());
     }
-    EXPECT_EQ(g_fake.calls.mid(g_fake.calls.size() - 2),
+    EXPECT_EQ(Fake().calls.mid(Fake().calls.size() - 2),
               QStringList({"info-null", "percent-null"}));
     // A conversion that copied the old callback may still call it: the text is dropped.
     EXPECT_EQ(TProgressRelay::InfoCallback("time=1.00 bitrate=1"), 0);

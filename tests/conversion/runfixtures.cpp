@@ -4,10 +4,8 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <QFile>
 #include <memory>
-
-#include "conversion/progresswindow.h"
-#include "platform/windowhandle.h"
 
 namespace runfixtures {
 
@@ -29,33 +27,69 @@ void TVectorClips::Add(const QString& file, int32_t start, int32_t stop, int32_t
     clips.push_back(clip);
 }
 
-TConvertHost::TConvertHost(TProgressWindow* window)
-    : window_(window), handle_(new TWindowHandle(this)) {}
-
-intptr_t TConvertHost::WindowMessage(uint32_t message, uintptr_t, intptr_t) {
-    if (message != WM_CONVERT_NEXT) {
-        return 0;
-    }
-    ++nextMessages_;
-    window_->ConvertNext();
-    return 1;
-}
-
-DeroWindowHandle* TConvertHost::Handle() {
-    return handle_->Handle();
-}
-
 TEntryOverride::TEntryOverride()
     : convert_(DllConvert),
       info_(DllSetInfoCallBack),
       percent_(DllSetPercentCallBack),
-      stop_(DllStop) {}
+      stop_(DllStop),
+      unInit_(DllUnInit) {}
 
 TEntryOverride::~TEntryOverride() {
     DllConvert = convert_;
     DllSetInfoCallBack = info_;
     DllSetPercentCallBack = percent_;
     DllStop = stop_;
+    DllUnInit = unInit_;
+}
+
+TFakeLibrary& Fake() {
+    static TFakeLibrary fake;
+    return fake;
+}
+
+namespace {
+
+int FakeConvert(DeroWindowHandle*, int32_t argc, char** argv) {
+    Fake().calls << QStringLiteral("_X");
+    if (argc == 38) {
+        Fake().inputs << QString::fromUtf8(argv[7]);
+        Fake().outputs << QString::fromUtf8(argv[37]);
+        if (Fake().writeFiles) {
+            QFile file(Fake().outputs.last());
+            file.open(QIODevice::WriteOnly);
+            file.write("converted");
+        }
+    }
+    return 0;
+}
+int FakeSetInfo(DeroInfoCallback callback) {
+    Fake().calls << (callback ? QStringLiteral("info") : QStringLiteral("info-null"));
+    Fake().info = callback;
+    return 0;
+}
+int FakeSetPercent(DeroPercentCallback callback) {
+    Fake().calls << (callback ? QStringLiteral("percent") : QStringLiteral("percent-null"));
+    Fake().percent = callback;
+    return 0;
+}
+int FakeStop() {
+    Fake().calls << QStringLiteral("stop");
+    return 0;
+}
+int FakeUnInit() {
+    Fake().calls << QStringLiteral("uninit");
+    return 0;
+}
+
+}  // namespace
+
+void UseFakeLibrary() {
+    Fake() = TFakeLibrary();
+    DllConvert = &FakeConvert;
+    DllSetInfoCallBack = &FakeSetInfo;
+    DllSetPercentCallBack = &FakeSetPercent;
+    DllStop = &FakeStop;
+    DllUnInit = &FakeUnInit;
 }
 
 bool BindEncoderOnce() {

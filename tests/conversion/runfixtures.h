@@ -1,16 +1,12 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
+#include <QStringList>
 #include <vector>
 
 #include "app/cliprecord.h"
 #include "app/clipsource.h"
 #include "app/encoderbinding.h"
-#include "platform/messagemap.h"
-
-class TProgressWindow;
-class TWindowHandle;
 
 namespace runfixtures {
 
@@ -21,21 +17,6 @@ class TVectorClips : public TClipSource {
     const ClipRecord* ClipAt(int32_t index) const override;
     void Add(const QString& file, int32_t start, int32_t stop, int32_t width = 320,
              int32_t height = 240);
-};
-
-// Stands in for the main window: owns the handle the library posts 1212 through, and hands each
-// 1212 to the progress window, as the main window's message map does.
-class TConvertHost : public QWidget, public TMessageMap {
-  public:
-    explicit TConvertHost(TProgressWindow* window);
-    intptr_t WindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    DeroWindowHandle* Handle();
-    int NextMessages() const { return nextMessages_; }
-
-  private:
-    TProgressWindow* window_;
-    TWindowHandle* handle_;
-    int nextMessages_ = 0;
 };
 
 // Replaces the library entries the run uses for the life of the object, then puts the bound ones
@@ -50,7 +31,23 @@ class TEntryOverride {
     SetGetInfoCallBackFun_t info_;
     SetGetPercentCallBackFun_t percent_;
     Mydll_Stop_t stop_;
+    MyDll_UnInit_t unInit_;
 };
+
+// What the stand-in library was asked to do, and what it does.
+struct TFakeLibrary {
+    QStringList calls;  // "_X", "info", "info-null", "percent", "percent-null", "stop", "uninit"
+    QStringList outputs;
+    QStringList inputs;
+    DeroInfoCallback info = nullptr;
+    DeroPercentCallback percent = nullptr;
+    // Write each clip's output file, as a conversion that succeeds does.
+    bool writeFiles = true;
+};
+TFakeLibrary& Fake();
+// Binds the library entries a run uses to the stand-in, which returns at once from each call
+// (the test posts 1212 itself), and clears its record. Use beside a TEntryOverride.
+void UseFakeLibrary();
 
 // Binds the real encoder library once for the rest of the test program, as the application
 // keeps it for its whole run. False when it is not part of the build.
