@@ -8,14 +8,13 @@
 //
 // Makes its sources once in the work folder, then for each case runs both programs alternately,
 // three runs each, and prints the median wall time, CPU time (user + system of the child) and
-// peak memory (the children's maximum resident set) and the ratios dero / ffmpeg. Each case also
-// gets its two-core bound: every stage timed alone by the `ffmpeg` command (decode, decode + scale,
-// MPEG-4 encode from raw pictures, AAC encode from raw samples, mux), scaling counted as decode +
-// scale less decode, the sum of their CPU halved. The engine's wall time over that bound shows how
-// far overlapping the stages got; below 1 means it does less work than the command's stages. And
-// its frame-exact floor: the command's CPU less what an engine that keeps every output picture
-// identical can leave out (decoding dropped pictures nothing refers to, scaling dropped pictures);
-// an engine that spends on the remaining work what the command spends cannot go below it. Also:
+// peak memory (the children's maximum resident set) and the ratios dero / ffmpeg, after checking
+// that both outputs hold as many pictures and last as long. Each case also gets its physical
+// floor on two cores: every unavoidable stage timed alone on one thread by the `ffmpeg` command
+// (decoding the pictures a frame-exact engine must decode, scaling the kept ones, MPEG-4 from raw
+// pictures, sound decoding, AAC from raw samples, mux); the wall floor is the larger of half
+// their CPU sum and the longest stage that cannot be split, and both programs' wall and CPU are
+// printed over it. Also:
 // the last 10 s of a 10-minute source against a whole 10-second file, and probe + thumbnail time
 // per source through the library's entries. Ratios, not absolute times, are the result: on a shared
 // machine absolute times wander. Last, the video rate of every stock profile on two detailed
@@ -29,6 +28,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -249,27 +249,25 @@ double StageCpu(const std::string& what, const Arguments& arguments) {
     return measurement.cpuSeconds;
 }
 
-// CPU seconds of each stage alone, as the command does it.
+// CPU seconds of each stage alone, on one thread, as the command does it.
 struct Stages {
     double decode = 0;
     // Decoding with every non-reference picture left out.
     double decodeReferences = 0;
     double decodeScale = 0;
     double video = 0;
+    double soundDecode = 0;
     double audio = 0;
     double mux = 0;
 
     double Scale() const { return std::max(0.0, decodeScale - decode); }
-    // What two cores need at least if nothing is done twice.
-    double TwoCoreBound() const {
-        return (std::max(decode, decodeScale) + video + audio + mux) / 2;
-    }
 };
 
 // Raw pictures and samples are made first, untimed.
 Stages TimeStages(const Case& c, bool withReferenceDecode) {
     const Arguments cut = {
-        "-ss", std::to_string(c.startSeconds), "-t", std::to_string(c.length), "-i", c.input};
+        "-threads", "1",    "-ss", std::to_string(c.startSeconds), "-t", std::to_string(c.length),
+        "-i",       c.input};
     auto with = [&](Arguments rest, Arguments before = {}) {
         rest.insert(rest.begin(), cut.begin(), cut.end());
         rest.insert(rest.begin(), before.begin(), before.end());
@@ -282,20 +280,20 @@ Stages TimeStages(const Case& c, bool withReferenceDecode) {
                                    "rawvideo", pictures})));
     RunChild("ffmpeg",
              Quiet(with({"-map", "0:a:0", "-ac", "2", "-ar", "22050", "-f", "f32le", samples})));
-    const Arguments decodeOnly = {"-map", "0:v:0", "-map", "0:a:0?", "-f", "null", "-"};
+    const Arguments decodeOnly = {"-map", "0:v:0", "-f", "null", "-"};
     Stages stages;
     stages.decode = StageCpu("decode", with(decodeOnly));
     if (withReferenceDecode) {
         stages.decodeReferences =
             StageCpu("decode references", with(decodeOnly, {"-skip_frame", "noref"}));
     }
-    stages.decodeScale =
-        StageCpu("decode+scale",
-                 with({"-map", "0:v:0", "-map", "0:a:0?", "-vf", c.chain, "-f", "null", "-"}));
-    stages.video =
-        StageCpu("mpeg4", {"-f",  "rawvideo", "-pix_fmt",  "yuv420p", "-s",    c.size, "-r",
-                           "15",  "-i",       pictures,    "-c:v",    "mpeg4", "-b:v", "300k",
-                           "-bf", "0",        "-bitexact", "-f",      "null",  "-"});
+    stages.decodeScale = StageCpu("decode+scale", with({"-filter_threads", "1", "-map", "0:v:0",
+                                                        "-vf", c.chain, "-f", "null", "-"}));
+    stages.soundDecode = StageCpu("sound decode", with({"-map", "0:a:0", "-f", "null", "-"}));
+    stages.video = StageCpu(
+        "mpeg4", {"-f",  "rawvideo", "-pix_fmt",  "yuv420p", "-s",   c.size,  "-r",   "15",
+                  "-i",  pictures,   "-threads",  "1",       "-c:v", "mpeg4", "-b:v", "300k",
+                  "-bf", "0",        "-bitexact", "-f",      "null", "-"});
     stages.audio = StageCpu("aac", {"-f", "f32le", "-ar", "22050", "-ac", "2", "-i", samples,
                                     "-c:a", "aac", "-b:a", "64k", "-bitexact", "-f", "null", "-"});
     stages.mux = StageCpu("mux", {"-i", c.output + ".ffmpeg.MP4", "-map", "0", "-c", "copy",
@@ -303,9 +301,51 @@ Stages TimeStages(const Case& c, bool withReferenceDecode) {
     unlink(pictures.c_str());
     unlink(samples.c_str());
     unlink(muxed.c_str());
-    std::printf("  stages: decode %.2f, scale %.2f, mpeg4 %.2f, aac %.2f, mux %.2f s CPU\n",
-                stages.decode, stages.Scale(), stages.video, stages.audio, stages.mux);
+    std::printf(
+        "  stages (one thread each): decode %.2f, scale %.2f, mpeg4 %.2f, sound decode %.2f, "
+        "aac %.2f, mux %.2f s CPU\n",
+        stages.decode, stages.Scale(), stages.video, stages.soundDecode, stages.audio, stages.mux);
     return stages;
+}
+
+// Frame count and length of an output's video, read back.
+struct OutputFacts {
+    int64_t frames = 0;
+    double seconds = 0;
+    bool opened = false;
+};
+
+OutputFacts FactsOf(const std::string& path) {
+    OutputFacts facts;
+    AVFormatContext* context = nullptr;
+    if (avformat_open_input(&context, path.c_str(), nullptr, nullptr) < 0) {
+        return facts;
+    }
+    if (avformat_find_stream_info(context, nullptr) >= 0) {
+        const int index = av_find_best_stream(context, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        AVPacket* packet = av_packet_alloc();
+        while (index >= 0 && av_read_frame(context, packet) >= 0) {
+            facts.frames += packet->stream_index == index;
+            av_packet_unref(packet);
+        }
+        av_packet_free(&packet);
+        facts.seconds = context->duration > 0 ? double(context->duration) / AV_TIME_BASE : 0;
+        facts.opened = index >= 0;
+    }
+    avformat_close_input(&context);
+    return facts;
+}
+
+// A ratio means something only when both programs made the same output: as many pictures, as
+// long (within one picture of 15 fps).
+void CheckEquivalent(const Case& c) {
+    const OutputFacts dero = FactsOf(c.output + ".dero.MP4");
+    const OutputFacts command = FactsOf(c.output + ".ffmpeg.MP4");
+    const bool same = dero.opened && command.opened && dero.frames == command.frames &&
+                      std::abs(dero.seconds - command.seconds) <= 1.0 / 15;
+    std::printf("  outputs %s: dero %lld pictures %.3f s, ffmpeg %lld pictures %.3f s\n",
+                same ? "equivalent" : "DIFFER", static_cast<long long>(dero.frames), dero.seconds,
+                static_cast<long long>(command.frames), command.seconds);
 }
 
 struct Medians {
@@ -352,25 +392,31 @@ std::optional<std::pair<Medians, Medians>> Compare(const std::string& label,
     return std::make_pair(first, second);
 }
 
-// The command's CPU less what keeping every output picture lets an engine leave out: decoding the
-// dropped pictures nothing refers to, and scaling any dropped picture. Only cheaper stages take
-// an engine below it. Decoding a non-reference picture is priced at the average the command's two
-// decode runs give.
+// The physical floor on two cores: what an engine that keeps every output picture must still
+// do, each stage priced on one thread: decoding the kept pictures and those they refer to,
+// scaling the kept ones, MPEG-4, sound decoding, AAC and muxing. Two cores need at least half
+// their sum, and no wall time beats the longest stage that cannot be split (one slice of MPEG-4,
+// the sound decoder, AAC, the muxer). Decoding a non-reference picture is priced at the average
+// the two decode runs give.
 void PrintFloor(const Stages& stages, const TPictureCounts& pictures, const Medians& dero,
                 const Medians& command) {
     const double otherPictures = stages.decode - stages.decodeReferences;
     const double undecoded =
         pictures.Other() > 0 ? otherPictures * pictures.droppedOther / pictures.Other() : 0;
-    const double unscaled =
-        pictures.Total() > 0 ? stages.Scale() * pictures.Dropped() / pictures.Total() : 0;
-    const double floor = command.cpuSeconds - undecoded - unscaled;
+    const double kept =
+        pictures.Total() > 0 ? double(pictures.Total() - pictures.Dropped()) / pictures.Total() : 1;
+    const double cpuFloor = stages.decode - undecoded + stages.Scale() * kept + stages.video +
+                            stages.soundDecode + stages.audio + stages.mux;
+    const double serial = std::max({stages.video, stages.soundDecode, stages.audio, stages.mux});
+    const double wallFloor = std::max(cpuFloor / 2, serial);
     std::printf(
         "  pictures: %d kept, %d dropped (%d of them referred to by nothing)\n"
-        "  frame-exact floor %.2f s CPU = %.2f of the command's; dero cpu / floor %.2f; "
-        "two-core wall floor %.2f s = %.2f of the command's wall\n",
+        "  floor: CPU %.2f s, two-core wall %.2f s (%s); dero wall / floor %.2f, cpu / floor "
+        "%.2f; ffmpeg wall / floor %.2f, cpu / floor %.2f\n",
         pictures.keptReference + pictures.keptOther, pictures.Dropped(), pictures.droppedOther,
-        floor, floor / command.cpuSeconds, dero.cpuSeconds / floor, floor / 2,
-        floor / 2 / command.seconds);
+        cpuFloor, wallFloor, serial > cpuFloor / 2 ? "longest serial stage" : "CPU / 2",
+        dero.seconds / wallFloor, dero.cpuSeconds / cpuFloor, command.seconds / wallFloor,
+        command.cpuSeconds / cpuFloor);
     std::fflush(stdout);
 }
 
@@ -379,11 +425,9 @@ void CompareWithBound(const Case& c, const std::string& encoder) {
     if (!medians) {
         return;
     }
+    CheckEquivalent(c);
     const TPictureCounts pictures = CountPictures(c.input, c.startSeconds, c.length, 15);
     const Stages stages = TimeStages(c, pictures.droppedOther > 0);
-    const double bound = stages.TwoCoreBound();
-    std::printf("  two-core bound %.2f s; dero wall / bound %.2f\n", bound,
-                medians->first.seconds / bound);
     PrintFloor(stages, pictures, medians->first, medians->second);
 }
 

@@ -11,12 +11,12 @@ namespace dero {
 
 TConvertJob::TConvertJob(std::vector<std::string> arguments, DeroInfoCallback info,
                          DeroPercentCallback percent, const std::atomic<bool>& stop,
-                         bool decodeEveryPicture)
+                         TDecodeShortcuts shortcuts)
     : arguments_(std::move(arguments)),
       info_(info),
       percent_(percent),
       stop_(stop),
-      decodeEveryPicture_(decodeEveryPicture) {}
+      shortcuts_(shortcuts) {}
 
 std::string TConvertJob::ProgressLine(int64_t frames, double fps, double quality, int64_t bytes,
                                       double seconds) {
@@ -49,7 +49,8 @@ void TConvertJob::ReportPercent(double seconds, double planned) const {
 TConvertJob::TOutcome TConvertJob::Run() {
     try {
         TConvertOptions options = TConvertOptions::Parse(arguments_);
-        options.skipDroppedPictures = !decodeEveryPicture_;
+        options.skipDroppedPictures = shortcuts_.skipDroppedPictures;
+        options.decodeSmall = shortcuts_.decodeSmall;
         TTranscoder transcoder(options, stop_);
         const double planned = transcoder.PlannedSeconds();
         std::string lastLine;

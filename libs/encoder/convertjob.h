@@ -8,6 +8,12 @@
 
 namespace dero {
 
+// The decoder's shortcuts, on unless a test turns them off to compare outputs.
+struct TDecodeShortcuts {
+    bool skipDroppedPictures = true;
+    bool decodeSmall = true;
+};
+
 // One call of the convert entry: parses the arguments, converts, and reports through the
 // callbacks: progress lines while it runs, then a final line; on failure the last line starts
 // with "error:". The output file is closed (or removed) before Run returns.
@@ -17,7 +23,7 @@ class TConvertJob {
 
     TConvertJob(std::vector<std::string> arguments, DeroInfoCallback info,
                 DeroPercentCallback percent, const std::atomic<bool>& stop,
-                bool decodeEveryPicture = false);
+                TDecodeShortcuts shortcuts = {});
     TOutcome Run();
 
     // "frame=  250 fps= 50 q=2.0 size=    1024kB time=10.00 bitrate= 838.9kbits/s"
@@ -32,7 +38,7 @@ class TConvertJob {
     const DeroInfoCallback info_;
     const DeroPercentCallback percent_;
     const std::atomic<bool>& stop_;
-    const bool decodeEveryPicture_;
+    const TDecodeShortcuts shortcuts_;
 };
 
 }  // namespace dero

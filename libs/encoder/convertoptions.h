@@ -38,6 +38,9 @@ struct TConvertOptions {
     // Not part of the vector: leaves pictures the rate conversion drops undecoded where the
     // decoder allows it. Off only to check that skipping changes nothing.
     bool skipDroppedPictures = true;
+    // Not part of the vector: lets the decoder make pictures at a half or a quarter of their
+    // size where the output is that small and nothing visible is lost.
+    bool decodeSmall = true;
 
     // arguments[0] is the program name, as in a command line.
     static TConvertOptions Parse(const std::vector<std::string>& arguments);

@@ -18,6 +18,7 @@ void TEncoderLibrary::Init() {
     // terminal nobody reads.
     av_log_set_level(AV_LOG_QUIET);
     decodeEveryPicture_ = std::getenv("DERO_DECODE_EVERY_PICTURE") != nullptr;
+    decodeFullSize_ = std::getenv("DERO_DECODE_FULL_SIZE") != nullptr;
 }
 
 void TEncoderLibrary::UnInit() {
@@ -50,7 +51,8 @@ void TEncoderLibrary::Release() {
 }
 
 bool TEncoderLibrary::RunJob(const std::vector<std::string>& arguments) {
-    TConvertJob job(arguments, info_.load(), percent_.load(), stop_, decodeEveryPicture_.load());
+    TConvertJob job(arguments, info_.load(), percent_.load(), stop_,
+                    TDecodeShortcuts{!decodeEveryPicture_.load(), !decodeFullSize_.load()});
     return job.Run() == TConvertJob::TOutcome::Finished;
 }
 

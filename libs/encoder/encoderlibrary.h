@@ -51,9 +51,10 @@ class TEncoderLibrary {
     std::atomic<DeroInfoCallback> info_{nullptr};
     std::atomic<DeroPercentCallback> percent_{nullptr};
     std::atomic<bool> stop_{false};
-    // Read once per Init from DERO_DECODE_EVERY_PICTURE: tests compare outputs made with and
-    // without skipping dropped pictures.
+    // Read once per Init from DERO_DECODE_EVERY_PICTURE and DERO_DECODE_FULL_SIZE: tests compare
+    // outputs made with and without the decoder's shortcuts.
     std::atomic<bool> decodeEveryPicture_{false};
+    std::atomic<bool> decodeFullSize_{false};
     std::mutex mutex_;
     std::condition_variable wake_;
     bool busy_ = false;

@@ -162,7 +162,7 @@ void TInputFile::DisplaySize(int& width, int& height) const {
     }
 }
 
-CodecContextPtr TInputFile::OpenDecoder(const AVStream* stream, int threads) {
+CodecContextPtr TInputFile::OpenDecoder(const AVStream* stream, int threads, int lowres) {
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!codec) {
         throw TEncodeError(std::string("no decoder for ") +
@@ -172,6 +172,7 @@ CodecContextPtr TInputFile::OpenDecoder(const AVStream* stream, int threads) {
     Check(avcodec_parameters_to_context(decoder.get(), stream->codecpar), "decoder setup");
     decoder->pkt_timebase = stream->time_base;
     decoder->thread_count = threads;
+    decoder->lowres = std::min(lowres, int{codec->max_lowres});
     Check(avcodec_open2(decoder.get(), codec, nullptr),
           std::string("cannot open the ") + codec->name + " decoder");
     return decoder;

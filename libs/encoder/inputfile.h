@@ -37,8 +37,9 @@ class TInputFile {
     static int Rotation(const AVStream* stream);
     // The picture size as shown: sample aspect applied to the width, rotation applied.
     void DisplaySize(int& width, int& height) const;
-    // A decoder for the stream, opened; throws TEncodeError when there is none.
-    static CodecContextPtr OpenDecoder(const AVStream* stream, int threads);
+    // A decoder for the stream, opened; throws TEncodeError when there is none. lowres shrinks
+    // its pictures by 2^lowres each side, for decoders that can.
+    static CodecContextPtr OpenDecoder(const AVStream* stream, int threads, int lowres = 0);
 
   private:
     static int Interrupted(void* opaque);

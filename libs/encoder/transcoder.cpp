@@ -9,6 +9,7 @@
 #include "audiopath.h"
 #include "colourplan.h"
 #include "encodeerror.h"
+#include "lowreschoice.h"
 #include "rateplan.h"
 #include "signaltypewriter.h"
 #include "silenttrack.h"
@@ -83,7 +84,8 @@ void TTranscoder::OpenSource() {
     PlanLength();
     SeekToStart();
     input_->SetReadLimit(kNoTimeLimit, &pipeline_.AbortFlag());
-    videoDecoder_ = TInputFile::OpenDecoder(videoIn, VideoDecoderThreads());
+    videoDecoder_ =
+        TInputFile::OpenDecoder(videoIn, VideoDecoderThreads(), DecodeLevel(videoIn->codecpar));
     if (audioIn) {
         audioDecoder_ = OpenSound(audioIn);
     }
@@ -92,6 +94,17 @@ void TTranscoder::OpenSource() {
         audioIn_.reset();
     }
     ChooseStreams(videoIn, audioIn);
+}
+
+int TTranscoder::DecodeLevel(const AVCodecParameters* video) const {
+    const AVCodec* codec = avcodec_find_decoder(video->codec_id);
+    if (!options_.decodeSmall || !codec || options_.width <= 0) {
+        return 0;
+    }
+    const int width = options_.width - options_.padLeft - options_.padRight;
+    const int height = options_.height - options_.padTop - options_.padBottom;
+    return TLowresChoice::Level(video->codec_id, codec->max_lowres, video->width, video->height,
+                                videoIn_.rotation, width, height);
 }
 
 // A sound track that cannot be decoded or filtered costs the sound, not the picture; null then.

@@ -51,6 +51,8 @@ class TTranscoder {
     void SeekToStart();
     void ChooseStreams(AVStream* videoIn, AVStream* audioIn);
     CodecContextPtr OpenSound(AVStream* audioIn);
+    // How far the video decoder may shrink the pictures for the output's size.
+    int DecodeLevel(const AVCodecParameters* video) const;
     CodecContextPtr VideoEncoder() const;
     CodecContextPtr AudioEncoder() const;
     void SetUpVideo();

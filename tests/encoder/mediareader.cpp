@@ -113,10 +113,24 @@ TMediaSummary TMediaReader::Summarize(const std::string& path) {
 
 namespace {
 
-// Hands the index-th decoded picture of the first video stream to take; nothing when the file
-// has fewer.
-template <typename Take>
-void DecodePicture(const std::string& path, int index, Take take) {
+TLumaPicture LumaOf(const AVFrame* frame, int width, int height) {
+    TLumaPicture picture;
+    picture.width = width > 0 ? width : frame->width;
+    picture.height = height > 0 ? height : frame->height;
+    picture.luma.resize(static_cast<std::size_t>(picture.width) * picture.height);
+    SwsContext* scaler =
+        sws_getContext(frame->width, frame->height, AV_PIX_FMT_GRAY8, picture.width, picture.height,
+                       AV_PIX_FMT_GRAY8, SWS_AREA, nullptr, nullptr, nullptr);
+    uint8_t* planes[1] = {picture.luma.data()};
+    const int strides[1] = {picture.width};
+    sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides);
+    sws_freeContext(scaler);
+    return picture;
+}
+
+// Calls visit(frame) for each decoded picture of the first video stream until it returns false.
+template <typename Visit>
+void ForEachPicture(const std::string& path, Visit visit) {
     InputPtr input = Open(path);
     if (!input) {
         return;
@@ -134,7 +148,6 @@ void DecodePicture(const std::string& path, int index, Take take) {
     FramePtr frameOwner(av_frame_alloc());
     AVPacket* packet = packetOwner.get();
     AVFrame* frame = frameOwner.get();
-    int decoded = 0;
     bool done = avcodec_open2(decoder, codec, nullptr) < 0;
     while (!done) {
         const bool more = av_read_frame(input.get(), packet) >= 0;
@@ -145,10 +158,7 @@ void DecodePicture(const std::string& path, int index, Take take) {
         avcodec_send_packet(decoder, more ? packet : nullptr);
         av_packet_unref(packet);
         while (!done && avcodec_receive_frame(decoder, frame) >= 0) {
-            if (decoded++ == index) {
-                take(*frame);
-                done = true;
-            }
+            done = !visit(frame);
             av_frame_unref(frame);
         }
         done = done || !more;
@@ -163,26 +173,31 @@ struct ScalerFree {
 
 TLumaPicture TMediaReader::Picture(const std::string& path, int index) {
     TLumaPicture picture;
-    DecodePicture(path, index, [&](const AVFrame& frame) {
-        picture.width = frame.width;
-        picture.height = frame.height;
-        for (int row = 0; row < frame.height; ++row) {
-            const uint8_t* line = frame.data[0] + row * frame.linesize[0];
-            picture.luma.insert(picture.luma.end(), line, line + frame.width);
+    int decoded = 0;
+    ForEachPicture(path, [&](const AVFrame* frame) {
+        if (decoded++ < index) {
+            return true;
         }
+        picture = LumaOf(frame, 0, 0);
+        return false;
     });
     return picture;
 }
 
 TRgbPicture TMediaReader::RgbPicture(const std::string& path, int index, TDecodeMatrix matrix) {
     TRgbPicture picture;
-    DecodePicture(path, index, [&](const AVFrame& frame) {
+    int decoded = 0;
+    ForEachPicture(path, [&](const AVFrame* decodedFrame) {
+        if (decoded++ < index) {
+            return true;
+        }
+        const AVFrame& frame = *decodedFrame;
         const auto format = static_cast<AVPixelFormat>(frame.format);
         std::unique_ptr<SwsContext, ScalerFree> scaler(
             sws_getContext(frame.width, frame.height, format, frame.width, frame.height,
                            AV_PIX_FMT_RGB24, SWS_POINT, nullptr, nullptr, nullptr));
         if (!scaler) {
-            return;
+            return false;
         }
         const bool fullRange = frame.color_range == AVCOL_RANGE_JPEG ||
                                format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P ||
@@ -201,6 +216,7 @@ TRgbPicture TMediaReader::RgbPicture(const std::string& path, int index, TDecode
         picture.primaries = frame.color_primaries;
         picture.transfer = frame.color_trc;
         picture.range = frame.color_range;
+        return false;
     });
     return picture;
 }
@@ -208,6 +224,15 @@ TRgbPicture TMediaReader::RgbPicture(const std::string& path, int index, TDecode
 TRgb TRgbPicture::At(int x, int y) const {
     const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
     return {rgb[at], rgb[at + 1], rgb[at + 2]};
+}
+
+std::vector<TLumaPicture> TMediaReader::Pictures(const std::string& path, int width, int height) {
+    std::vector<TLumaPicture> pictures;
+    ForEachPicture(path, [&](const AVFrame* frame) {
+        pictures.push_back(LumaOf(frame, width, height));
+        return true;
+    });
+    return pictures;
 }
 
 namespace {

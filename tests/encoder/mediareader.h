@@ -79,6 +79,9 @@ class TMediaReader {
     static TMediaSummary Summarize(const std::string& path);
     // The index-th decoded picture of the first video stream (empty when there is none).
     static TLumaPicture Picture(const std::string& path, int index);
+    // Every decoded picture's luma, area-averaged to width x height (0: as decoded).
+    static std::vector<TLumaPicture> Pictures(const std::string& path, int width = 0,
+                                              int height = 0);
     // The first video stream's packets in file order (empty when there is none).
     // The index-th picture decoded with `matrix` at the range the picture says it has.
     static TRgbPicture RgbPicture(const std::string& path, int index, TDecodeMatrix matrix);
