@@ -358,6 +358,10 @@ TEST_F(ProgressWindowTest, StartMakesAMissingOutputFolder) {
 
 TEST_F(ProgressWindowTest, AnUncreatableFolderFallsBackToTheDefault) {
     AddClips(1);
+    // Each reading two seconds on: the second Start below is past the second after a run's end
+    // in which a Start is ignored.
+    int64_t now = 0;
+    window_.Run().SetClock([&now] { return now += 2000; });
     // A plain file as the parent: no user, root included, can make a folder inside it.
     const QString blocker = out_.Write(QStringLiteral("blocker"), "x");
     path_Work = blocker + QStringLiteral("/out/");
