@@ -15,7 +15,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev
     ffmpeg xvfb xauth xdotool imagemagick python3 fonts-dejavu-core fonts-wine dbus-daemon
     file dpkg-dev lintian appstream desktop-file-utils
-    openbox x11-utils
+    openbox x11-utils at-spi2-core python3-pyatspi
 )
 
 install_packages() {

@@ -60,6 +60,7 @@ bool TListPanel::SetThumbBitmap(const QImage& strip) {
         thumb_ = new TImageButton(scrollBar_);
         thumb_->setFocusPolicy(Qt::NoFocus);
         thumb_->setObjectName(QStringLiteral("Thumb"));
+        thumb_->setAccessibleName(QStringLiteral("Scroll the clip list"));
         connect(thumb_, &TImageButton::MouseDown, this,
                 [this](Qt::MouseButton button, const QPoint&, const QPoint& globalPos) {
                     if (button == Qt::LeftButton) {
@@ -91,6 +92,7 @@ bool TListPanel::SetButtonBitmap(QPointer<TImageButton>& button, const QImage& s
         button = new TImageButton(scrollBar_);
         button->setFocusPolicy(Qt::NoFocus);
         button->setObjectName(up ? QStringLiteral("UpButton") : QStringLiteral("DownButton"));
+        button->setAccessibleName(up ? QStringLiteral("Scroll up") : QStringLiteral("Scroll down"));
         connect(
             button, &TImageButton::MouseDown, this,
             [this, up](Qt::MouseButton, const QPoint&, const QPoint&) { ScrollButtonDown(up); });

@@ -147,8 +147,9 @@ bool TFixProgress::SetRangeFill(const QImage& bitmap) {
     return true;
 }
 
-TImageButton* TFixProgress::MakePart() {
+TImageButton* TFixProgress::MakePart(const char* name) {
     auto* part = new TImageButton(this);
+    part->setAccessibleName(QLatin1String(name));
     // The bar is the keyboard's stop; its parts are for the mouse.
     part->setFocusPolicy(Qt::NoFocus);
     connect(part, &TImageButton::MouseDown, this,
@@ -187,7 +188,7 @@ bool TFixProgress::SetThumbAndMarkers(const QImage& thumbStrip, const QImage& st
         return false;
     }
     if (!thumb_) {
-        thumb_ = MakePart();
+        thumb_ = MakePart("Playback position");
     }
     const bool thumbLoaded = LoadPart(*thumb_, thumbStrip);
     if (startStrip.isNull() && endStrip.isNull()) {
@@ -198,8 +199,8 @@ bool TFixProgress::SetThumbAndMarkers(const QImage& thumbStrip, const QImage& st
         return false;
     }
     if (!startMarker_) {
-        startMarker_ = MakePart();
-        endMarker_ = MakePart();
+        startMarker_ = MakePart("Trim start");
+        endMarker_ = MakePart("Trim end");
     }
     const bool startLoaded = LoadPart(*startMarker_, startStrip);
     const bool endLoaded = LoadPart(*endMarker_, endStrip);

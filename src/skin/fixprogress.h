@@ -92,7 +92,7 @@ class TFixProgress : public QWidget {
   private:
     double SecondStepPercent() const;
     void AnnounceValue();
-    TImageButton* MakePart();
+    TImageButton* MakePart(const char* name);
     bool LoadPart(TImageButton& part, const QImage& strip);
     void RemoveMarkers();
     void ThumbDown(Qt::MouseButton button, const QPoint& globalPos);
