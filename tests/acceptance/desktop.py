@@ -58,11 +58,22 @@ class Desktop:
         if shutil.which("openbox") is None:
             raise StepFailed("missing tool: openbox")
         config = tempfile.mkdtemp(prefix="dero-openbox-")
-        self.window_manager = subprocess.Popen(
-            ["openbox", "--sm-disable"], env=dict(self.env, XDG_CONFIG_HOME=config),
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.output(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]), 10, "openbox to manage the screen")
+        log = open(os.path.join(self.shots_dir, "openbox.log"), "ab")
+        # A window manager that loses the race for the new screen's first moments ends at once;
+        # start it again rather than fail the journey over it.
+        for _ in range(3):
+            self.window_manager = subprocess.Popen(
+                ["openbox", "--sm-disable"], env=dict(self.env, XDG_CONFIG_HOME=config),
+                stdout=log, stderr=log)
+            deadline = time.monotonic() + 20
+            while time.monotonic() < deadline and self.window_manager.poll() is None:
+                if "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.output(
+                        ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]):
+                    return
+                time.sleep(0.1)
+            if self.window_manager.poll() is None:
+                break
+        raise StepFailed("timed out waiting for openbox to manage the screen")
 
     @staticmethod
     def _start_server(width, height):
