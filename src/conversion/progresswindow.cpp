@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPalette>
 
 #include "app/convertsettings.h"
@@ -186,7 +187,10 @@ void TProgressWindow::WireRun() {
     connect(&run_, &TConversionRun::Progress, this, &TProgressWindow::ShowBars);
     connect(&run_, &TConversionRun::CurrentTime, this,
             [this](int32_t seconds) { Label_CurrentTime->setText(TimeToText(seconds)); });
-    connect(&run_, &TConversionRun::Finished, this, [this] { ShowRunning(false); });
+    connect(&run_, &TConversionRun::Finished, this, [this] {
+        ShowRunning(false);
+        CloseStaleBoxes();
+    });
     connect(&run_, &TConversionRun::Tell, this,
             [this](TMessageKind kind, const QString& text) { ShowMessage(kind, text, this); });
     run_.SetInView([this] { return isActiveWindow(); });
@@ -246,6 +250,16 @@ void TProgressWindow::ShowBars(int32_t clipPercent, int32_t totalPercent) {
 void TProgressWindow::ShowRunning(bool running) {
     TB_Start->setHidden(running);
     TB_Stop->setVisible(running);
+}
+
+void TProgressWindow::CloseStaleBoxes() {
+    // A box still open when the run ends speaks of the run as it was ("converting now", say),
+    // and the end's own boxes are about to open over it. Each box waits in an event loop of its
+    // own (ShowMessage), and hiding it ends that loop as soon as the loops opened above it have.
+    for (QMessageBox* box : findChildren<QMessageBox*>(Qt::FindDirectChildrenOnly)) {
+        // Hidden rather than closed: a box closes only through a button it takes for Escape.
+        box->hide();
+    }
 }
 
 void TProgressWindow::ShowClip(const ConvertSettings& settings) {

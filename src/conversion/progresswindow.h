@@ -103,6 +103,8 @@ class TProgressWindow : public QWidget, public TSkinnedWindow {
     void ShowBars(int32_t clipPercent, int32_t totalPercent);
     void ShowClip(const ConvertSettings& settings);
     void ShowRunning(bool running);
+    // Ends every box of this window that is still open.
+    void CloseStaleBoxes();
     void OutputFolderChosen(const QString& folder);
 
     TConversionRun run_;

@@ -8,9 +8,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
+#include <optional>
 #include <thread>
 
 #include "app/convertsettings.h"
@@ -264,6 +267,45 @@ TEST_F(ProgressWindowTest, CloseIsRefusedWhileConvertingAndStopEndsTheRun) {
     window_.TB_CloseClick();
     EXPECT_FALSE(window_.isVisible());
     EXPECT_EQ(closed.count(), 1);
+}
+
+// The texts of the message boxes on screen, bottom one first.
+QStringList OpenBoxTexts() {
+    QStringList texts;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+            texts << box->text();
+        }
+    }
+    return texts;
+}
+
+TEST_F(ProgressWindowTest, ABoxStillOpenWhenTheRunEndsIsClosedBeforeTheEndsBox) {
+    AddClips(2);
+    Start();
+    QStringList openAtTheEnd;
+    QStringList openAfterwards;
+    std::optional<TModalAnswerer> answerer;
+    // Runs inside the refusal's box: the user stops the run and it ends while that box is open.
+    QTimer::singleShot(0, &window_, [&] {
+        // A real timer, so that it fires in the box of the run's end: a zero one would be a
+        // posted call, and EndClip delivers those.
+        QTimer::singleShot(10, &window_, [&] {
+            openAtTheEnd = OpenBoxTexts();
+            answerer.emplace();
+        });
+        window_.TB_StopClick();
+        EndClip();
+        openAfterwards = OpenBoxTexts();
+    });
+    window_.TB_CloseClick();
+
+    EXPECT_EQ(openAtTheEnd, QStringList({"Stop converting process by user!"}))
+        << openAtTheEnd.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(openAfterwards.isEmpty()) << openAfterwards.join('|').toStdString();
+    EXPECT_TRUE(OpenBoxTexts().isEmpty());
+    EXPECT_FALSE(window_.Run().Converting());
+    EXPECT_TRUE(window_.isVisible()) << "the refused close stays refused";
 }
 
 TEST_F(ProgressWindowTest, AFinishedRunShowsAllAndOpensTheFolder) {
