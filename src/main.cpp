@@ -72,7 +72,9 @@ void Run(TApplication& app) {
     select.Create();
     main.Create();
     profile.Create();
-    progress.Create();
+    // A window of the main window's, so a window manager keeps it above the main window, and
+    // the output folder's dialog above both.
+    progress.Create(MainWindow);
     MainWindow->setWindowTitle(QString::fromLatin1(kMainWindowTitle));
     if (!TerminateRequested()) {
         LoadSkins();

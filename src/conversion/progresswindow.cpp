@@ -59,7 +59,8 @@ QString WithSeparator(QString folder) {
 }  // namespace
 
 TProgressWindow::TProgressWindow(QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window) {
+    // A dialog to the window system: only those are kept above the window they belong to.
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Dialog) {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(QStringLiteral("ProgressWindow"));
     setWindowModality(Qt::ApplicationModal);
@@ -215,6 +216,7 @@ void TProgressWindow::PrepareRun(const TClipSource* clips,
 
 void TProgressWindow::ShowModal() {
     Reset();
+    KeepAboveOwner(this);
     show();
     raise();
     activateWindow();

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 void CenterOnScreen(QWidget* window) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
@@ -13,6 +14,21 @@ void CenterOnScreen(QWidget* window) {
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+void KeepAboveOwner(QWidget* window) {
+    QWidget* owner = window->parentWidget();
+    if (!window->isWindow() || !owner) {
+        return;
+    }
+    QWindow* ownerHandle = owner->window()->windowHandle();
+    if (!ownerHandle) {
+        return;
+    }
+    window->winId();
+    if (QWindow* handle = window->windowHandle()) {
+        handle->setTransientParent(ownerHandle);
+    }
 }
 
 void MinimizeApplication() {

@@ -6,5 +6,11 @@ class QWidget;
 // shown).
 void CenterOnScreen(QWidget* window);
 
+// Makes a top-level window with a parent widget transient for the parent's window, so a window
+// manager keeps it above that window (and its own dialogs above it). Qt links the two only when
+// the parent's native window already exists as the child's is made, which a window prepared
+// before its owner was first shown misses. Call before showing the window.
+void KeepAboveOwner(QWidget* window);
+
 // Minimises every visible top-level window of the application.
 void MinimizeApplication();
