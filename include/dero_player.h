@@ -46,6 +46,11 @@
  *                           when a file cannot be opened or played (beside PLAYER_EVENT_SEEK
  *                           with PLAYER_VALUE_GONE); the error is the media engine's negative
  *                           error number.
+ *   (PLAYER_CALL_SILENT, 0, 0)
+ *                           when a file's sound found no audio device and goes to the silent
+ *                           output instead: the file plays on without sound. Once for each
+ *                           time the sound output is set up silent after it was not (at the
+ *                           player's first file with sound, as a rule).
  *
  * Seeking
  *   PlayerSeek always ends on the exact frame at the asked time. A seek asked while another is
@@ -90,6 +95,7 @@ extern "C" {
 /* The event function's codes (its first argument). */
 #define PLAYER_CALL_END 1
 #define PLAYER_CALL_ERROR 3
+#define PLAYER_CALL_SILENT 4
 
 /* The record of WM_PLAYER_EVENT PLAYER_EVENT_LOADED. Layout fixed:
  *   offset  0  Duration  double  seconds; 0 when the file does not tell

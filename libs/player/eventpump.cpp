@@ -34,6 +34,9 @@ TEventPump::TEventPump(mpv_handle* core, TPlaybackState& state, TNotifier& notif
     mpv_observe_property(core_, 0, "pause", MPV_FORMAT_FLAG);
     // The decoder's transfer is known only once it has made a picture.
     mpv_observe_property(core_, 0, "video-dec-params/gamma", MPV_FORMAT_STRING);
+    // Set up with a file's sound; "null" when every output of the list failed and the engine
+    // fell back to its silent one.
+    mpv_observe_property(core_, 0, "current-ao", MPV_FORMAT_STRING);
     // Between opening a file and creating its decoders: the moment to choose the filters.
     mpv_hook_add(core_, 0, "on_preloaded", 0);
     thread_ = std::thread(&TEventPump::Run, this);
@@ -149,6 +152,14 @@ void TEventPump::DecoderGammaChanged(const char* gamma) {
     ApplyFilters();
 }
 
+void TEventPump::AudioOutputChanged(const char* output) {
+    const bool silent = std::strcmp(output, "null") == 0;
+    if (silent && !silent_) {
+        notifier_.CallEvent(PLAYER_CALL_SILENT, 0, 0);
+    }
+    silent_ = silent;
+}
+
 void TEventPump::ApplyFilters() {
     std::string filters = upright_;
     if (!toneMapping_.empty()) {
@@ -184,7 +195,12 @@ void TEventPump::PropertyChanged(const mpv_event_property& property) {
         return;
     }
     if (property.format == MPV_FORMAT_STRING) {
-        DecoderGammaChanged(*static_cast<const char* const*>(property.data));
+        const char* text = *static_cast<const char* const*>(property.data);
+        if (std::strcmp(property.name, "current-ao") == 0) {
+            AudioOutputChanged(text);
+        } else {
+            DecoderGammaChanged(text);
+        }
         return;
     }
     const double value = *static_cast<const double*>(property.data);

@@ -29,6 +29,7 @@ class TEventPump {
     void FileLoaded();
     void TurnUpright();
     void DecoderGammaChanged(const char* gamma);
+    void AudioOutputChanged(const char* output);
     void ApplyFilters();
     int64_t FirstVideoRotation();
     void FileEnded(const mpv_event_end_file& end);
@@ -44,6 +45,8 @@ class TEventPump {
     // Event thread only: the current file's filters.
     std::string upright_;
     std::string toneMapping_;
+    // Event thread only: the sound goes to the engine's silent output.
+    bool silent_ = false;
     std::atomic<bool> quit_{false};
     std::thread thread_;
 };

@@ -1,5 +1,7 @@
 #include "previewpanel.h"
 
+#include <QColor>
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -7,8 +9,15 @@
 
 #include "platform/queuedcall.h"
 
+namespace {
+
+constexpr int kNoticeMs = 8000;
+constexpr int kNoticePadding = 4;
+
+}  // namespace
+
 TPreviewPanel::TPreviewPanel(QWidget* parent)
-    : QWidget(parent), width_(width()), height_(height()) {
+    : QWidget(parent), width_(width()), height_(height()), notice_(new QLabel(this)) {
     setAutoFillBackground(true);
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -18,6 +27,36 @@ TPreviewPanel::TPreviewPanel(QWidget* parent)
     handle_.owner = this;
     handle_.present = &TPreviewPanel::PresentThunk;
     handle_.size = &TPreviewPanel::SizeThunk;
+    noticeTimer_.setSingleShot(true);
+    noticeTimer_.setInterval(kNoticeMs);
+    connect(&noticeTimer_, &QTimer::timeout, notice_, &QLabel::hide);
+    // Half-covered picture: the line reads over any frame and the picture still shows.
+    notice_->setAutoFillBackground(true);
+    QPalette strip = notice_->palette();
+    strip.setColor(QPalette::Window, QColor(0, 0, 0, 160));
+    strip.setColor(QPalette::WindowText, Qt::white);
+    notice_->setPalette(strip);
+    notice_->setContentsMargins(kNoticePadding, kNoticePadding, kNoticePadding, kNoticePadding);
+    notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notice_->hide();
+}
+
+void TPreviewPanel::ShowNotice(const QString& text) {
+    notice_->setText(text);
+    PlaceNotice();
+    // Above the still picture that covers the panel while nothing plays.
+    notice_->raise();
+    notice_->show();
+    noticeTimer_.start();
+}
+
+QString TPreviewPanel::Notice() const {
+    return notice_->isVisibleTo(this) ? notice_->text() : QString();
+}
+
+void TPreviewPanel::PlaceNotice() {
+    const int lineHeight = notice_->sizeHint().height();
+    notice_->setGeometry(0, height() - lineHeight, width(), lineHeight);
 }
 
 void TPreviewPanel::ClearFrame() {
@@ -101,6 +140,7 @@ void TPreviewPanel::paintEvent(QPaintEvent* event) {
 
 void TPreviewPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    PlaceNotice();
     width_ = width();
     height_ = height();
 }

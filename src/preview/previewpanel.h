@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <mutex>
 
 #include "dero_window.h"
+
+class QLabel;
 
 // The black preview panel the player library draws into. Its handle hands frames over from the
 // library's render thread; the newest one is painted on the user-interface thread. Frames that
@@ -20,6 +24,10 @@ class TPreviewPanel : public QWidget {
 
     // Forgets the picture shown; the panel is black again.
     void ClearFrame();
+    // Shows a line of text along the bottom of the panel, over the picture, for a few seconds.
+    void ShowNotice(const QString& text);
+    // The line shown now (empty when none).
+    QString Notice() const;
     // The picture being shown (null when none).
     const QImage& Frame() const { return frame_; }
     // Counts since the panel was made: frames handed over, frames painted, frames replaced
@@ -41,6 +49,7 @@ class TPreviewPanel : public QWidget {
     static void SizeThunk(void* owner, int* width, int* height);
     void Present(const void* pixels, int width, int height, size_t stride);
     void TakePendingFrame();
+    void PlaceNotice();
 
     DeroWindowHandle handle_{};
     // Written on the user-interface thread, read by the render thread for each frame.
@@ -54,4 +63,6 @@ class TPreviewPanel : public QWidget {
     QImage pending_;
     bool takePosted_ = false;
     QImage frame_;
+    QLabel* notice_;
+    QTimer noticeTimer_;
 };

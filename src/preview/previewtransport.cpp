@@ -16,6 +16,9 @@
 
 namespace {
 
+const QString kSilentText =
+    QStringLiteral("No sound device found: the preview plays without sound.");
+
 // Sets a flag for the length of one wrapper call; a nested call finds it set and is refused.
 class TReentryGuard {
   public:
@@ -336,7 +339,19 @@ void TPreviewTransport::PlayerEvent(uintptr_t code, intptr_t value) {
 void TPreviewTransport::EventFunction(int32_t code, int32_t, int32_t) {
     if (code == PLAYER_CALL_END || code == PLAYER_CALL_ERROR) {
         Stop();
+    } else if (code == PLAYER_CALL_SILENT) {
+        TellSilent();
     }
+}
+
+void TPreviewTransport::TellSilent() {
+    // Once for the program's run: a machine without sound stays without it, and a word at every
+    // clip would be noise.
+    if (silentTold_ || !panel_) {
+        return;
+    }
+    silentTold_ = true;
+    panel_->ShowNotice(kSilentText);
 }
 
 void TPreviewTransport::RangeMarkerReleased(uintptr_t which) {

@@ -76,6 +76,7 @@ class TPreviewTransport : public QObject {
     void SelectionChanged(Image_Item* item);
     void PlayerEvent(uintptr_t code, intptr_t value);
     void EventFunction(int32_t code, int32_t value1, int32_t value2);
+    void TellSilent();
     void RangeMarkerReleased(uintptr_t which);
     void ShowRange(Image_Item* item);
     void MarkPosition(bool start);
@@ -101,6 +102,7 @@ class TPreviewTransport : public QObject {
     QPointer<Image_Item> playerClip_;
     int32_t pollFailures_ = 0;
     bool seekBusy_ = false;
+    bool silentTold_ = false;
     // A nested call into the same wrapper (a library that runs the event loop inside a call)
     // is refused instead of reaching the library again.
     bool inOpen_ = false;

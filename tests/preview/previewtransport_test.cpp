@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -432,6 +434,34 @@ TEST_F(PreviewTransportTest, EventFunctionRegisteredOnTheHookStopsOnEndAndError)
     PlayLoaded(clip);
     player.function(PLAYER_CALL_ERROR, -17, 0);
     EXPECT_EQ(transport->PlayerClip(), nullptr);
+}
+
+TEST_F(PreviewTransportTest, PlayingSilentlyIsSaidOnceInThePanelAndPlaybackGoesOn) {
+    Image_Item* first = AddClip("a.mp4", 40);
+    Image_Item* second = AddClip("b.mp4", 40);
+    transport->Message(WM_PLAYER_HOOK, 0, 0);
+    ASSERT_TRUE(player.function);
+    EXPECT_TRUE(panel->Notice().isEmpty());
+
+    PlayLoaded(first);
+    player.function(PLAYER_CALL_SILENT, 0, 0);
+    EXPECT_EQ(transport->PlayerClip(), first);
+    EXPECT_TRUE(player.calls.empty()) << "nothing asked of the library";
+    const QString notice = panel->Notice();
+    EXPECT_TRUE(notice.contains(QStringLiteral("without sound"))) << notice.toStdString();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no box";
+
+    // The line lies over the picture shown while nothing plays, at the panel's foot.
+    auto* line = panel->findChild<QLabel*>();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->geometry().bottom(), panel->height() - 1);
+    EXPECT_GT(panel->children().indexOf(line), panel->children().indexOf(picture));
+
+    // A later clip on the same silent machine says nothing more once the line has gone.
+    line->hide();
+    PlayLoaded(second);
+    player.function(PLAYER_CALL_SILENT, 0, 0);
+    EXPECT_TRUE(panel->Notice().isEmpty());
 }
 
 TEST_F(PreviewTransportTest, RemovedItemsAreNeverTouched) {
