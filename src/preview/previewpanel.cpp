@@ -38,6 +38,8 @@ TPreviewPanel::TPreviewPanel(QWidget* parent)
     notice_->setPalette(strip);
     notice_->setContentsMargins(kNoticePadding, kNoticePadding, kNoticePadding, kNoticePadding);
     notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // A narrow panel (a skin's own size) takes the line on two rows rather than cutting it.
+    notice_->setWordWrap(true);
     notice_->hide();
 }
 
@@ -55,7 +57,7 @@ QString TPreviewPanel::Notice() const {
 }
 
 void TPreviewPanel::PlaceNotice() {
-    const int lineHeight = notice_->sizeHint().height();
+    const int lineHeight = notice_->heightForWidth(width());
     notice_->setGeometry(0, height() - lineHeight, width(), lineHeight);
 }
 

@@ -16,8 +16,7 @@
 
 namespace {
 
-const QString kSilentText =
-    QStringLiteral("No sound device found: the preview plays without sound.");
+const QString kSilentText = QStringLiteral("No sound device: the preview plays silently.");
 
 // Sets a flag for the length of one wrapper call; a nested call finds it set and is refused.
 class TReentryGuard {

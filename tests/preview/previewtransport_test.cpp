@@ -448,7 +448,7 @@ TEST_F(PreviewTransportTest, PlayingSilentlyIsSaidOnceInThePanelAndPlaybackGoesO
     EXPECT_EQ(transport->PlayerClip(), first);
     EXPECT_TRUE(player.calls.empty()) << "nothing asked of the library";
     const QString notice = panel->Notice();
-    EXPECT_TRUE(notice.contains(QStringLiteral("without sound"))) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(QStringLiteral("plays silently"))) << notice.toStdString();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no box";
 
     // The line lies over the picture shown while nothing plays, at the panel's foot.
