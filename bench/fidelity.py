@@ -10,6 +10,9 @@ prints one row:
 
   video/asked    whole-clip video rate against the profile's video rate
   all/asked      file size over the clip's length against video + audio rate
+  2s all/asked   the same on the first 2 s of the clip
+  VBV            pictures not wholly in the decoder's buffer when due: a buffer of the written
+                 level's size, starting at its default occupancy and filled at its maximum rate
   dPSNR          mean PSNR (Y'CbCr average) minus that of the `ffmpeg` mpeg4 encoder at the same
                  actual video rate (two runs of the command, interpolated)
   key gap        mean PSNR of key pictures minus that of the others
@@ -135,6 +138,24 @@ def video_packets(path):
             (line.split(",")[:2] for line in text.split())]
 
 
+# Simple Profile levels: maximum rate (bit/s) and decoder buffer (bits).
+LEVELS = {1: (64000, 10 * 16384), 2: (128000, 40 * 16384), 3: (384000, 40 * 16384),
+          4: (4000000, 80 * 16384), 5: (8000000, 112 * 16384), 6: (12000000, 248 * 16384)}
+
+
+def underflows(path, fps):
+    level = int(run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                     "stream=level", "-of", "csv=p=0", path]).decode().strip())
+    rate, size = LEVELS[level]
+    buffer, count = size * 170 / 256, 0
+    for bytes_, _ in video_packets(path):
+        buffer -= bytes_ * 8
+        if buffer < 0:
+            count, buffer = count + 1, 0
+        buffer = min(size, buffer + rate / fps)
+    return level, count
+
+
 def rates(path, fps):
     packets = video_packets(path)
     seconds = len(packets) / fps
@@ -210,12 +231,17 @@ def tone_figures(bars):
 def fidelity(binary, sources, work, only):
     wanted709 = bar_centres(sources["bt709"], "bt709")
     print(f"{'family':6} {'profile':22} {'video/asked':>11} {'all/asked':>9} {'dPSNR':>6} "
-          f"{'key gap':>7} {'709 err':>7}  {'PQ grey hue sat':>16}  {'HLG grey hue sat':>16}")
+          f"{'2s all':>6} {'VBV':>5} {'key gap':>7} {'709 err':>7}  {'PQ grey hue sat':>16}  {'HLG grey hue sat':>16}")
     for profile in profiles(os.path.join(ROOT, "data", "Output.dll"), only):
         output = os.path.join(work, "out." + profile["format"])
         convert(binary, sources["detailed"], profile, output)
         fps = float(profile["fps"])
         video, overall = rates(output, fps)
+        level, dry = underflows(output, fps)
+        short = os.path.join(work, "short." + profile["format"])
+        convert(binary, sources["detailed"], profile, short, seconds=2)
+        _, short_overall = rates(short, fps)
+        dry += underflows(short, fps)[1]
         mean, gap = psnr(output, sources["detailed"], profile)
         difference = mean - reference_psnr(sources["detailed"], profile, video, work)
         colours = {}
@@ -225,6 +251,7 @@ def fidelity(binary, sources, work, only):
             colours[key] = bar_centres(bars_out, "bt601")
         print(f"{profile['family']:6} {profile['name']:22} {video / profile['kbps']:11.3f} "
               f"{overall / (profile['kbps'] + profile['akbps']):9.3f} {difference:+6.2f} "
+              f"{short_overall / (profile['kbps'] + profile['akbps']):6.3f} L{level}:{dry:<2d} "
               f"{gap:+7.2f} {largest_error(colours['bt709'], wanted709):7d}  "
               f"{tone_figures(colours['pq']):>16}  {tone_figures(colours['hlg']):>16}",
               flush=True)
