@@ -4,9 +4,9 @@
     bench/fidelity.py [--bin build/bin] [--work /tmp/dero-fidelity] [--only NAME] [--cost-only]
 
 Makes its sources once in the work folder (a detailed 20 s 4:3 clip with sound, 2 s colour bars
-with BT.709 tags, PQ and HLG bars, and 10 s 1080p HEVC clips of the same detailed picture as SDR
-and as PQ 10-bit), then for every profile of data/Output.dll converts with dero-encode and
-prints one row:
+with BT.709 tags, PQ and HLG bars, and 10 s 1080p HEVC clips of the same detailed picture as
+8-bit and 10-bit SDR and as PQ 10-bit), then for every profile of data/Output.dll converts with
+dero-encode and prints one row:
 
   video/asked    whole-clip video rate against the profile's video rate
   all/asked      file size over the clip's length against video + audio rate
@@ -21,7 +21,7 @@ prints one row:
   PQ/HLG         the tone-mapped bars: grey bar level, the largest hue error (degrees) and the
                  lowest saturation of the six colour bars
 
-Last, HDR cost: the PQ 1080p source against the SDR one, both to 320x240, in alternating runs;
+Last, HDR cost: the PQ 1080p source against each SDR one, all to 320x240, in alternating runs;
 the median ratios of wall and CPU time. Ratios, not absolute times: the machines are shared.
 """
 
@@ -65,6 +65,7 @@ def make_sources(work):
         "pq": os.path.join(work, "barspq.mkv"),
         "hlg": os.path.join(work, "barshlg.mkv"),
         "sdr1080": os.path.join(work, "sdr1080.mkv"),
+        "sdr10_1080": os.path.join(work, "sdr10_1080.mkv"),
         "pq1080": os.path.join(work, "pq1080.mkv"),
     }
     detailed = "testsrc2=size=640x480:rate=30000/1001:duration={},noise=alls=10:allf=t"
@@ -86,6 +87,11 @@ def make_sources(work):
     if not os.path.exists(sources["sdr1080"]):
         ffmpeg("-f", "lavfi", "-i", hd + ",scale=out_color_matrix=bt709:out_range=tv,format=yuv420p",
                *hevc("bt709"), sources["sdr1080"])
+    # 10-bit SDR: the same decoding work as the PQ clip, so the two differ by the tone mapping only.
+    if not os.path.exists(sources["sdr10_1080"]):
+        ffmpeg("-f", "lavfi", "-i",
+               hd + ",scale=out_color_matrix=bt709:out_range=tv,format=yuv420p10le",
+               *hevc("bt709"), sources["sdr10_1080"])
     if not os.path.exists(sources["pq1080"]):
         ffmpeg("-f", "lavfi", "-i",
                hd + ",format=gbrp,zscale=m=2020_ncl:r=tv:p=2020:pin=2020:t=smpte2084"
@@ -272,18 +278,21 @@ def hdr_cost(binary, sources, work, runs=5):
                 "-s", "320x240", "-r", "15", "-b", "384", "-acodec", "aac", "-ac", "2", "-ar",
                 "22050", "-ab", "64", "-f", "3gp", os.path.join(work, "cost.3gp")]
 
-    timed(job(sources["sdr1080"]))  # warm-up: files in the page cache
-    walls, cpus = [], []
+    for key in ("sdr1080", "sdr10_1080", "pq1080"):
+        timed(job(sources[key]))  # warm-up: files in the page cache
+    ratios = {key: ([], []) for key in ("sdr1080", "sdr10_1080")}
     for _ in range(runs):
-        hdr_wall, hdr_cpu = timed(job(sources["pq1080"]))
-        sdr_wall, sdr_cpu = timed(job(sources["sdr1080"]))
-        walls.append(hdr_wall / sdr_wall)
-        cpus.append(hdr_cpu / sdr_cpu)
+        for key, (walls, cpus) in ratios.items():
+            hdr_wall, hdr_cpu = timed(job(sources["pq1080"]))
+            sdr_wall, sdr_cpu = timed(job(sources[key]))
+            walls.append(hdr_wall / sdr_wall)
+            cpus.append(hdr_cpu / sdr_cpu)
     load = os.getloadavg()[0]
-    print(f"HDR (PQ 10-bit) 1080p -> 320x240 against SDR 1080p, {runs} alternating pairs, "
-          f"load {load:.2f}: wall x{statistics.median(walls):.3f} "
-          f"(min {min(walls):.3f}, max {max(walls):.3f}), "
-          f"CPU x{statistics.median(cpus):.3f} (min {min(cpus):.3f}, max {max(cpus):.3f})")
+    for key, (walls, cpus) in ratios.items():
+        print(f"HDR (PQ 10-bit) 1080p -> 320x240 against {key}, {runs} alternating pairs, "
+              f"load {load:.2f}: wall x{statistics.median(walls):.3f} "
+              f"(min {min(walls):.3f}, max {max(walls):.3f}), "
+              f"CPU x{statistics.median(cpus):.3f} (min {min(cpus):.3f}, max {max(cpus):.3f})")
 
 
 def main():
