@@ -4,12 +4,15 @@
     bench/fidelity.py [--bin build/bin] [--work /tmp/dero-fidelity] [--only NAME] [--cost-only]
 
 Makes its sources once in the work folder (a detailed 20 s 4:3 clip with sound, 2 s colour bars
-with BT.709 tags, PQ and HLG bars, and 10 s 1080p HEVC clips of the same detailed picture as SDR
-and as PQ 10-bit), then for every profile of data/Output.dll converts with dero-encode and
-prints one row:
+with BT.709 tags, PQ and HLG bars, and 10 s 1080p HEVC clips of the same detailed picture as
+8-bit and 10-bit SDR and as PQ 10-bit), then for every profile of data/Output.dll converts with
+dero-encode and prints one row:
 
   video/asked    whole-clip video rate against the profile's video rate
   all/asked      file size over the clip's length against video + audio rate
+  2s all/asked   the same on the first 2 s of the clip
+  VBV            pictures not wholly in the decoder's buffer when due: a buffer of the written
+                 level's size, starting at its default occupancy and filled at its maximum rate
   dPSNR          mean PSNR (Y'CbCr average) minus that of the `ffmpeg` mpeg4 encoder at the same
                  actual video rate (two runs of the command, interpolated)
   key gap        mean PSNR of key pictures minus that of the others
@@ -18,7 +21,7 @@ prints one row:
   PQ/HLG         the tone-mapped bars: grey bar level, the largest hue error (degrees) and the
                  lowest saturation of the six colour bars
 
-Last, HDR cost: the PQ 1080p source against the SDR one, both to 320x240, in alternating runs;
+Last, HDR cost: the PQ 1080p source against each SDR one, all to 320x240, in alternating runs;
 the median ratios of wall and CPU time. Ratios, not absolute times: the machines are shared.
 """
 
@@ -62,6 +65,7 @@ def make_sources(work):
         "pq": os.path.join(work, "barspq.mkv"),
         "hlg": os.path.join(work, "barshlg.mkv"),
         "sdr1080": os.path.join(work, "sdr1080.mkv"),
+        "sdr10_1080": os.path.join(work, "sdr10_1080.mkv"),
         "pq1080": os.path.join(work, "pq1080.mkv"),
     }
     detailed = "testsrc2=size=640x480:rate=30000/1001:duration={},noise=alls=10:allf=t"
@@ -83,6 +87,11 @@ def make_sources(work):
     if not os.path.exists(sources["sdr1080"]):
         ffmpeg("-f", "lavfi", "-i", hd + ",scale=out_color_matrix=bt709:out_range=tv,format=yuv420p",
                *hevc("bt709"), sources["sdr1080"])
+    # 10-bit SDR: the same decoding work as the PQ clip, so the two differ by the tone mapping only.
+    if not os.path.exists(sources["sdr10_1080"]):
+        ffmpeg("-f", "lavfi", "-i",
+               hd + ",scale=out_color_matrix=bt709:out_range=tv,format=yuv420p10le",
+               *hevc("bt709"), sources["sdr10_1080"])
     if not os.path.exists(sources["pq1080"]):
         ffmpeg("-f", "lavfi", "-i",
                hd + ",format=gbrp,zscale=m=2020_ncl:r=tv:p=2020:pin=2020:t=smpte2084"
@@ -133,6 +142,24 @@ def video_packets(path):
                 "packet=size,flags", "-of", "csv=p=0", path]).decode()
     return [(int(size), "K" in flags) for size, flags in
             (line.split(",")[:2] for line in text.split())]
+
+
+# Simple Profile levels: maximum rate (bit/s) and decoder buffer (bits).
+LEVELS = {1: (64000, 10 * 16384), 2: (128000, 40 * 16384), 3: (384000, 40 * 16384),
+          4: (4000000, 80 * 16384), 5: (8000000, 112 * 16384), 6: (12000000, 248 * 16384)}
+
+
+def underflows(path, fps):
+    level = int(run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                     "stream=level", "-of", "csv=p=0", path]).decode().strip())
+    rate, size = LEVELS[level]
+    buffer, count = size * 170 / 256, 0
+    for bytes_, _ in video_packets(path):
+        buffer -= bytes_ * 8
+        if buffer < 0:
+            count, buffer = count + 1, 0
+        buffer = min(size, buffer + rate / fps)
+    return level, count
 
 
 def rates(path, fps):
@@ -210,12 +237,17 @@ def tone_figures(bars):
 def fidelity(binary, sources, work, only):
     wanted709 = bar_centres(sources["bt709"], "bt709")
     print(f"{'family':6} {'profile':22} {'video/asked':>11} {'all/asked':>9} {'dPSNR':>6} "
-          f"{'key gap':>7} {'709 err':>7}  {'PQ grey hue sat':>16}  {'HLG grey hue sat':>16}")
+          f"{'2s all':>6} {'VBV':>5} {'key gap':>7} {'709 err':>7}  {'PQ grey hue sat':>16}  {'HLG grey hue sat':>16}")
     for profile in profiles(os.path.join(ROOT, "data", "Output.dll"), only):
         output = os.path.join(work, "out." + profile["format"])
         convert(binary, sources["detailed"], profile, output)
         fps = float(profile["fps"])
         video, overall = rates(output, fps)
+        level, dry = underflows(output, fps)
+        short = os.path.join(work, "short." + profile["format"])
+        convert(binary, sources["detailed"], profile, short, seconds=2)
+        _, short_overall = rates(short, fps)
+        dry += underflows(short, fps)[1]
         mean, gap = psnr(output, sources["detailed"], profile)
         difference = mean - reference_psnr(sources["detailed"], profile, video, work)
         colours = {}
@@ -225,6 +257,7 @@ def fidelity(binary, sources, work, only):
             colours[key] = bar_centres(bars_out, "bt601")
         print(f"{profile['family']:6} {profile['name']:22} {video / profile['kbps']:11.3f} "
               f"{overall / (profile['kbps'] + profile['akbps']):9.3f} {difference:+6.2f} "
+              f"{short_overall / (profile['kbps'] + profile['akbps']):6.3f} L{level}:{dry:<2d} "
               f"{gap:+7.2f} {largest_error(colours['bt709'], wanted709):7d}  "
               f"{tone_figures(colours['pq']):>16}  {tone_figures(colours['hlg']):>16}",
               flush=True)
@@ -245,18 +278,21 @@ def hdr_cost(binary, sources, work, runs=5):
                 "-s", "320x240", "-r", "15", "-b", "384", "-acodec", "aac", "-ac", "2", "-ar",
                 "22050", "-ab", "64", "-f", "3gp", os.path.join(work, "cost.3gp")]
 
-    timed(job(sources["sdr1080"]))  # warm-up: files in the page cache
-    walls, cpus = [], []
+    for key in ("sdr1080", "sdr10_1080", "pq1080"):
+        timed(job(sources[key]))  # warm-up: files in the page cache
+    ratios = {key: ([], []) for key in ("sdr1080", "sdr10_1080")}
     for _ in range(runs):
-        hdr_wall, hdr_cpu = timed(job(sources["pq1080"]))
-        sdr_wall, sdr_cpu = timed(job(sources["sdr1080"]))
-        walls.append(hdr_wall / sdr_wall)
-        cpus.append(hdr_cpu / sdr_cpu)
+        for key, (walls, cpus) in ratios.items():
+            hdr_wall, hdr_cpu = timed(job(sources["pq1080"]))
+            sdr_wall, sdr_cpu = timed(job(sources[key]))
+            walls.append(hdr_wall / sdr_wall)
+            cpus.append(hdr_cpu / sdr_cpu)
     load = os.getloadavg()[0]
-    print(f"HDR (PQ 10-bit) 1080p -> 320x240 against SDR 1080p, {runs} alternating pairs, "
-          f"load {load:.2f}: wall x{statistics.median(walls):.3f} "
-          f"(min {min(walls):.3f}, max {max(walls):.3f}), "
-          f"CPU x{statistics.median(cpus):.3f} (min {min(cpus):.3f}, max {max(cpus):.3f})")
+    for key, (walls, cpus) in ratios.items():
+        print(f"HDR (PQ 10-bit) 1080p -> 320x240 against {key}, {runs} alternating pairs, "
+              f"load {load:.2f}: wall x{statistics.median(walls):.3f} "
+              f"(min {min(walls):.3f}, max {max(walls):.3f}), "
+              f"CPU x{statistics.median(cpus):.3f} (min {min(cpus):.3f}, max {max(cpus):.3f})")
 
 
 def main():

@@ -27,6 +27,12 @@ constexpr std::array<TLevel, 6> kSimpleProfileLevels = {{
 }};
 // 3GPP phones are built for Simple Profile level 3 at most.
 constexpr int kPhoneLevel = 3;
+// Searching each block's quantised values for the cheapest at its distortion roughly doubles the
+// encoder's own work. Up to this many macroblocks a second (level 3's limit) that work is small
+// beside decoding and scaling the source, and it is where the rate is scarcest: predicted
+// pictures keep more of their detail between key pictures, which closes the key pictures' lead
+// and lifts the mean.
+constexpr int64_t kSearchedQuantisationMacroblocks = 11880;
 
 // The stream carries no buffer parameters of its own, so a decoder starts with the level's
 // default occupancy, 170/256 of the buffer. The encoder counts on half of that: the decoder then
@@ -67,6 +73,7 @@ TRatePlan TRatePlan::For(int width, int height, AVRational rate, int kbps,
     plan.initialBufferBits = static_cast<int>(chosen->bufferBits * kStartOccupancyNumerator /
                                               kStartOccupancyDenominator);
     plan.targetBitsPerSecond = std::min(asked, chosen->bitsPerSecond);
+    plan.searchedQuantisation = perSecond <= kSearchedQuantisationMacroblocks;
     return plan;
 }
 
@@ -81,6 +88,7 @@ void TRatePlan::ApplyTo(AVCodecContext* encoder) const {
     // neighbours (the default) stand out as a brighter, sharper picture once a group; at the
     // neighbours' quantiser the mean quality stays and the pulse goes.
     encoder->i_quant_factor = -1.0F;
+    encoder->trellis = searchedQuantisation ? 1 : 0;
     encoder->rc_max_rate = maxBitsPerSecond;
     encoder->rc_buffer_size = bufferBits;
     encoder->rc_initial_buffer_occupancy = initialBufferBits;

@@ -22,10 +22,11 @@ class TRatePlan {
     void ApplyTo(AVCodecContext* encoder) const;
 
     int level = 1;
-    int64_t targetBitsPerSecond = 0;  // below the asked rate only where the level forbids it
-    int64_t maxBitsPerSecond = 0;     // the level's maximum: the rate the decoder buffer fills at
-    int bufferBits = 0;               // the level's buffer
-    int initialBufferBits = 0;        // what that buffer holds when the first picture is taken
+    int64_t targetBitsPerSecond = 0;    // below the asked rate only where the level forbids it
+    int64_t maxBitsPerSecond = 0;       // the level's maximum: the rate the decoder buffer fills at
+    int bufferBits = 0;                 // the level's buffer
+    int initialBufferBits = 0;          // what that buffer holds when the first picture is taken
+    bool searchedQuantisation = false;  // rate-distortion search of each block's values
 };
 
 }  // namespace dero

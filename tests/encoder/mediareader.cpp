@@ -263,7 +263,8 @@ void ForEachVideoPacket(const std::string& path, Visit visit) {
 std::vector<TPacketSize> TMediaReader::VideoPackets(const std::string& path) {
     std::vector<TPacketSize> packets;
     ForEachVideoPacket(path, [&](const AVPacket& packet, AVRational timeBase) {
-        packets.push_back({packet.dts * av_q2d(timeBase), packet.size});
+        packets.push_back(
+            {packet.dts * av_q2d(timeBase), packet.size, (packet.flags & AV_PKT_FLAG_KEY) != 0});
     });
     return packets;
 }

@@ -64,6 +64,7 @@ enum class TDecodeMatrix { Bt601, Bt709 };
 struct TPacketSize {
     double seconds = 0;  // decoding time
     int64_t bytes = 0;
+    bool key = false;
 };
 
 // One coded picture's timestamp and contents, to tell whether two outputs are the same.

@@ -1,5 +1,8 @@
 #include <algorithm>
+#include <fstream>
 #include <map>
+#include <numeric>
+#include <regex>
 
 #include "encoderfixture.h"
 #include "mediareader.h"
@@ -39,6 +42,34 @@ TStreamRate RateOf(const std::vector<TPacketSize>& packets, double frameRate,
     }
     rate.averageBitsPerSecond = total / (double(packets.size()) / frameRate);
     return rate;
+}
+
+// Each picture's PSNR (Y'CbCr average) against the source brought to the output's size and rate,
+// read by the `ffmpeg` command's psnr filter.
+std::vector<double> PicturePsnr(const std::string& output, const std::string& source,
+                                const std::string& size, const std::string& rate,
+                                const std::string& statsPath) {
+    const std::string graph = "[1:v]fps=" + rate + ",scale=" + size +
+                              ":flags=bicubic,format=yuv420p[r];[0:v]format=yuv420p[d];"
+                              "[d][r]psnr=shortest=1:stats_file=" +
+                              statsPath;
+    EXPECT_TRUE(
+        TestMedia::Run("ffmpeg", {"-hide_banner", "-nostdin", "-loglevel", "error", "-i", output,
+                                  "-i", source, "-lavfi", graph, "-f", "null", "-"}));
+    std::vector<double> values;
+    std::ifstream stats(statsPath);
+    const std::regex average("psnr_avg:([0-9.]+)");
+    for (std::string line; std::getline(stats, line);) {
+        std::smatch match;
+        if (std::regex_search(line, match, average)) {
+            values.push_back(std::stod(match[1]));
+        }
+    }
+    return values;
+}
+
+double Mean(const std::vector<double>& values) {
+    return values.empty() ? 0 : std::accumulate(values.begin(), values.end(), 0.0) / values.size();
 }
 
 class RateControlTest : public TEncoderFixture {
@@ -117,6 +148,36 @@ TEST_F(RateControlTest, PhoneOutputStaysWithinLevelThree) {
         RateOf(TMediaReader::VideoPackets(arguments.output), summary.frameRate, kLevels.at(3));
     EXPECT_EQ(rate.underflows, 0);
     EXPECT_LE(rate.averageBitsPerSecond, kLevels.at(3).bitsPerSecond * 1.10);
+}
+
+}  // namespace
+
+namespace {
+
+// At the lowest phone rate a key picture costs several predicted pictures' worth; the pictures
+// between keys must not fall so far behind that the picture visibly pulses once a group.
+TEST_F(RateControlTest, KeyPicturesDoNotStandOutAtTheLowestPhoneRate) {
+    TConvertArguments arguments;
+    arguments.input = DetailedClip();
+    arguments.output = OutputPath("pulse.3gp");
+    arguments.length = "4";
+    arguments.format = "3gp";
+    arguments.frameSize = "128x96";
+    arguments.frameRate = "10";
+    arguments.videoKbps = "48";
+    arguments.channels = "1";
+    arguments.sampleRate = "8000";
+    ASSERT_EQ(ConvertNow(arguments), 0) << recorder_.LastLine();
+    const std::vector<double> psnr =
+        PicturePsnr(arguments.output, arguments.input, "128:96", "10", OutputPath("psnr.log"));
+    const std::vector<TPacketSize> packets = TMediaReader::VideoPackets(arguments.output);
+    ASSERT_EQ(psnr.size(), packets.size());
+    std::vector<double> key, other;
+    for (std::size_t i = 0; i < packets.size(); ++i) {
+        (packets[i].key ? key : other).push_back(psnr[i]);
+    }
+    ASSERT_GE(key.size(), 3u);
+    EXPECT_LE(Mean(key) - Mean(other), 2.0) << "mean " << Mean(psnr);
 }
 
 }  // namespace
