@@ -60,8 +60,9 @@ struct Stats {
         const auto at = [&](double q) {
             return sorted[std::min(sorted.size() - 1, static_cast<size_t>(q * sorted.size()))];
         };
-        std::printf("%-34s n=%-5zu mean=%7.3f  p50=%7.3f  p99=%7.3f  max=%7.3f ms\n", name,
-                    sorted.size(), sum / sorted.size(), at(0.5), at(0.99), sorted.back());
+        std::printf("%-34s n=%-5zu mean=%7.3f  p50=%7.3f  p99=%7.3f  max=%7.3f  sum=%8.1f ms\n",
+                    name, sorted.size(), sum / sorted.size(), at(0.5), at(0.99), sorted.back(),
+                    sum);
     }
 };
 
@@ -160,12 +161,14 @@ class BenchApplication : public QApplication {
     Stats HandOvers;
     Stats HandOverCpu;
     Stats Events;
+    Stats EventCpu;
     bool Recording = false;
 
     void Reset() {
         HandOvers = {};
         HandOverCpu = {};
         Events = {};
+        EventCpu = {};
     }
 
     bool notify(QObject* receiver, QEvent* event) override {
@@ -181,9 +184,7 @@ class BenchApplication : public QApplication {
         --depth_;
         const double ms = clock.nsecsElapsed() / 1e6;
         (handOver ? HandOvers : Events).Add(ms);
-        if (handOver) {
-            HandOverCpu.Add(Ms(TStallMeter::ThreadCpuNs() - cpu));
-        }
+        (handOver ? HandOverCpu : EventCpu).Add(Ms(TStallMeter::ThreadCpuNs() - cpu));
         return result;
     }
 
@@ -246,6 +247,7 @@ void PrintAdd(BenchApplication& app, const TStallMeter& meter, const AddFigures&
     app.HandOvers.Print("hand-over wall (item, face, layout)");
     app.HandOverCpu.Print("hand-over own CPU");
     app.Events.Print("other events while adding");
+    app.EventCpu.Print("other events' own CPU");
 }
 
 void AddPhase(BenchApplication& app, TAddFilesCommand& command, TListPanel& panel,
