@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -265,9 +266,13 @@ void AddPhase(BenchApplication& app, TAddFilesCommand& command, TListPanel& pane
     total.start();
     meter.Start();
     app.Recording = true;
+    // The thread waits in its event loop as the program's would; a polling loop here would
+    // count its own spinning as the user-interface thread's work.
+    QEventLoop loop;
+    QObject::connect(&command, &TAddFilesCommand::AddingFinished, &loop, &QEventLoop::quit);
     command.Execute();
-    while (command.AddingFiles()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    if (command.AddingFiles()) {
+        loop.exec();
     }
     app.Recording = false;
     meter.Stop();
