@@ -133,6 +133,8 @@ TPictureCounts CountPictures(const std::string& path, double startSeconds, doubl
     if (avformat_open_input(&context, path.c_str(), nullptr, nullptr) < 0) {
         return counts;
     }
+    // Program streams stamp only some pictures; the rest get theirs from the pictures after them.
+    context->flags |= AVFMT_FLAG_GENPTS;
     avformat_find_stream_info(context, nullptr);
     const int index = av_find_best_stream(context, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     const auto pictures = index >= 0 ? ReadPictures(context, index, startSeconds, lengthSeconds)
