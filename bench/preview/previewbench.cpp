@@ -294,32 +294,20 @@ bool MakeClip(const std::string& path, int width, int height, int keySeconds) {
         return true;
     }
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    return ChildCpuSeconds({"ffmpeg",
-                            "-y",
-                            "-v",
-                            "error",
-                            "-f",
-                            "lavfi",
-                            "-i",
+    return ChildCpuSeconds({"ffmpeg", "-y", "-v", "error", "-f", "lavfi", "-i",
+                            // The pattern alone looks much the same from second to second
+                            // at the panel's size; a brightness ramp over the clip tells
+                            // pictures apart by their time.
                             "testsrc2=size=" + size + ":rate=25:duration=" +
+                                std::to_string(static_cast<int>(kClipSeconds)) +
+                                ",eq=eval=frame:brightness=-0.5+t/" +
                                 std::to_string(static_cast<int>(kClipSeconds)),
-                            "-f",
-                            "lavfi",
-                            "-i",
+                            "-f", "lavfi", "-i",
                             "sine=frequency=440:sample_rate=48000:duration=" +
                                 std::to_string(static_cast<int>(kClipSeconds)),
-                            "-c:v",
-                            "libx264",
-                            "-preset",
-                            "veryfast",
-                            "-g",
-                            std::to_string(static_cast<int>(keySeconds * kFrameRate)),
-                            "-pix_fmt",
-                            "yuv420p",
-                            "-c:a",
-                            "aac",
-                            "-shortest",
-                            path}) >= 0;
+                            "-c:v", "libx264", "-preset", "veryfast", "-g",
+                            std::to_string(static_cast<int>(keySeconds * kFrameRate)), "-pix_fmt",
+                            "yuv420p", "-c:a", "aac", "-shortest", path}) >= 0;
 }
 
 // The `ffmpeg` command's picture at `seconds`, fitted into the panel with its shape kept and
@@ -565,9 +553,10 @@ void Bench(Stage& stage, const std::string& label, const std::string& path, int 
         Clock::time_point shown;
         if (stage.WaitExpectedPicture(&shown)) {
             const bool counts = distinct[i] >= 2 * kSameLuma;
-            std::printf("    seek to %4.1f s (%.1f s after a key picture): %.0f ms%s\n", targets[i],
-                        std::fmod(targets[i], keySeconds), Ms(shown - asked),
-                        counts ? "" : " (not counted: too like the pictures before it)");
+            std::printf(
+                "    seek to %4.1f s (%.1f s after a key picture): %.0f ms%s [apart %.1f]\n",
+                targets[i], std::fmod(targets[i], keySeconds), Ms(shown - asked),
+                counts ? "" : " (not counted: too like the pictures before it)", distinct[i]);
             if (counts) {
                 seekMs.push_back(Ms(shown - asked));
                 counted.push_back(i);
@@ -623,8 +612,8 @@ int main(int argc, char** argv) {
         work += '/';
     }
     ChildCpuSeconds({"mkdir", "-p", work});
-    const std::string hd = work + "h264-720p-key2s.mp4";
-    const std::string fullHd = work + "h264-1080p-key10s.mp4";
+    const std::string hd = work + "h264-720p-key2s-ramp.mp4";
+    const std::string fullHd = work + "h264-1080p-key10s-ramp.mp4";
     if (!MakeClip(hd, 1280, 720, 2) || !MakeClip(fullHd, 1920, 1080, 10)) {
         std::fprintf(stderr, "preview-bench: the ffmpeg command could not make the clips\n");
         return 1;
