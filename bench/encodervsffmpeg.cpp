@@ -1,25 +1,28 @@
 // encoder-vs-ffmpeg: compares dero-encode with the `ffmpeg` command doing the same job.
 //
-//   encoder-vs-ffmpeg [work folder [program folder]]
-//                        (defaults /tmp/dero-bench/ and the build's own bin folder)
+//   encoder-vs-ffmpeg [work folder [program folder [selection [runs]]]]
+//                        (defaults /tmp/dero-bench/, the build's own bin folder, everything, 5)
 //
-//   encoder-vs-ffmpeg [work folder [program folder [case]]]
-//                        (with a case, only the cases whose name contains it run, and nothing else)
+// A selection is a comma-separated list of parts of job names ("phone,hevc"); only those jobs
+// run, and nothing else. "rates" runs only the stock profiles' rate table.
 //
-// Makes its sources once in the work folder, then for each case runs both programs alternately,
-// three runs each, and prints the median wall time, CPU time (user + system of the child) and
-// peak memory (the children's maximum resident set) and the ratios dero / ffmpeg, after checking
-// that both outputs hold as many pictures and last as long. Each case also gets its physical
-// floor on two cores: every unavoidable stage timed alone on one thread by the `ffmpeg` command
-// (decoding the pictures a frame-exact engine must decode, scaling the kept ones, MPEG-4 from raw
-// pictures, sound decoding, AAC from raw samples, mux); the wall floor is the larger of half
-// their CPU sum and the longest stage that cannot be split, and both programs' wall and CPU are
-// printed over it. Also:
+// The jobs: 720p H.264 to a 3GP phone's 320 x 240 at 15 fps; a DVD's MPEG-2 with AC-3 sound to
+// the handheld's 320 x 240 at 29.97; 120 s of 640 x 480 with stereo sound at full size, 25 fps;
+// 10-bit HEVC 1080p, and 1080p HEVC at 30 fps, to 320 x 240 at 15. Makes its sources once in the
+// work folder with the `ffmpeg` command, then for each job runs both programs alternately and
+// prints the median wall time, CPU time (user + system of the child) and peak memory (the
+// children's maximum resident set), the ratios dero / ffmpeg, and the load average before and
+// after, after checking that both outputs hold as many pictures and last as long. Each job also
+// gets its physical floor on two cores: every unavoidable stage timed alone on one thread by the
+// `ffmpeg` command (decoding the pictures a frame-exact engine must decode, scaling the kept ones,
+// MPEG-4 from raw pictures, sound decoding, AAC from raw samples, mux); the wall floor is the
+// larger of half their CPU sum and the longest stage that cannot be split, and both programs'
+// wall and CPU are printed over it, and their peak memory over the largest stage's alone. Also:
 // the last 10 s of a 10-minute source against a whole 10-second file, and probe + thumbnail time
-// per source through the library's entries. Ratios, not absolute times, are the result: on a shared
-// machine absolute times wander. Last, the video rate of every stock profile on two detailed
-// 8-second sources: the average against the asked rate and the busiest second against the maximum
-// of the level written.
+// per source through the library's entries. Ratios, not absolute times, are the result: on a
+// shared machine absolute times wander. Last, the video rate of every stock profile on two
+// detailed 8-second sources: the average against the asked rate and the busiest second against
+// the maximum of the level written.
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -142,7 +145,9 @@ void MakeSource(const std::string& folder, const Source& source) {
     }
 }
 
-Arguments Lavfi(const std::string& size, int seconds, const Arguments& codecs, int rate = 25) {
+// A tone in both channels, unless a sound source is given.
+Arguments Lavfi(const std::string& size, int seconds, const Arguments& codecs, int rate = 25,
+                const std::string& sound = "") {
     Arguments arguments = {
         "-f",
         "lavfi",
@@ -152,86 +157,130 @@ Arguments Lavfi(const std::string& size, int seconds, const Arguments& codecs, i
         "-f",
         "lavfi",
         "-i",
-        "sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds),
+        !sound.empty() ? sound
+                       : "sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds),
         "-ac",
         "2"};
     arguments.insert(arguments.end(), codecs.begin(), codecs.end());
     return arguments;
 }
 
+// What one job asks of the output, as a profile of the program's profile file gives it.
+struct Output {
+    std::string format = "mp4";  // the encoder's container name, also the command's muxer
+    int width = 320, height = 240;
+    std::string fps = "15";  // as the profile text writes it: 29.97 for 30000/1001
+    int videoKbps = 300;
+    int channels = 2, sampleRate = 22050, audioKbps = 64;
+
+    std::string Size() const { return std::to_string(width) + "x" + std::to_string(height); }
+    // The exact rate the encoder makes of the profile's text, for the command's filters.
+    std::string ExactFps() const {
+        static const std::map<std::string, std::string> ntsc = {
+            {"14.985", "15000/1001"}, {"23.976", "24000/1001"}, {"29.97", "30000/1001"}};
+        const auto found = ntsc.find(fps);
+        return found == ntsc.end() ? fps : found->second;
+    }
+    double Fps() const {
+        const std::string exact = ExactFps();
+        const auto slash = exact.find('/');
+        return slash == std::string::npos
+                   ? std::stod(exact)
+                   : std::stod(exact.substr(0, slash)) / std::stod(exact.substr(slash + 1));
+    }
+};
+
 struct Case {
     std::string name;
     Arguments dero;    // dero-encode's arguments
     Arguments ffmpeg;  // the like-for-like command
     // What the stages of the bound need.
-    std::string input, output, chain, size;
+    std::string input, output, chain;
+    Output settings;
     int startSeconds = 0;
     int length = 0;
 };
 
-// One job in both forms: the library's vector, and the modern command's options for it.
+DeroSettings DeroSettingsOf(const Case& c, const std::string& start, int padTop, int padLeft) {
+    const Output& o = c.settings;
+    DeroSettings dero;
+    dero.StartText = start;
+    dero.LengthText = std::to_string(c.length);
+    dero.InputFile = c.input;
+    dero.PadTop = dero.PadBottom = std::to_string(padTop);
+    dero.PadLeft = dero.PadRight = std::to_string(padLeft);
+    dero.FrameSize = o.Size();
+    dero.FrameRate = o.fps;
+    dero.VideoBitRate = std::to_string(o.videoKbps);
+    dero.AudioChannels = std::to_string(o.channels);
+    dero.SampleRate = std::to_string(o.sampleRate);
+    dero.AudioBitRate = std::to_string(o.audioKbps);
+    dero.Format = o.format;
+    dero.OutputFile = c.output + ".dero.MP4";
+    return dero;
+}
+
+Arguments CommandOf(const Case& c) {
+    const Output& o = c.settings;
+    return {"-hide_banner",
+            "-nostdin",
+            "-loglevel",
+            "error",
+            "-y",
+            "-ss",
+            std::to_string(c.startSeconds),
+            "-t",
+            std::to_string(c.length),
+            "-i",
+            c.input,
+            "-map",
+            "0:v:0",
+            "-map",
+            "0:a:0?",
+            "-vf",
+            c.chain,
+            "-c:v",
+            "mpeg4",
+            "-b:v",
+            std::to_string(o.videoKbps) + "k",
+            "-bf",
+            "0",
+            "-c:a",
+            "aac",
+            "-ac",
+            std::to_string(o.channels),
+            "-ar",
+            std::to_string(o.sampleRate),
+            "-b:a",
+            std::to_string(o.audioKbps) + "k",
+            "-bitexact",
+            "-movflags",
+            "+faststart",
+            "-f",
+            o.format,
+            c.output + ".ffmpeg.MP4"};
+}
+
+// One job in both forms: the library's vector, and the modern command's options for it. The
+// picture is scaled into the output less the bars on either side.
 Case MakeCase(const std::string& name, const std::string& input, const std::string& output,
               const std::string& start, int startSeconds, int length, int padTop, int padLeft,
-              int width = 320, int height = 240) {
-    const int innerWidth = width - 2 * padLeft;
-    const int innerHeight = height - 2 * padTop;
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+              const Output& settings = {}) {
     Case c;
     c.name = name;
     c.input = input;
     c.output = output;
-    c.size = size;
+    c.settings = settings;
     c.startSeconds = startSeconds;
     c.length = length;
+    const int innerWidth = settings.width - 2 * padLeft;
+    const int innerHeight = settings.height - 2 * padTop;
     c.chain = "scale=" + std::to_string(innerWidth) + ":" + std::to_string(innerHeight) +
-              ",pad=" + std::to_string(width) + ":" + std::to_string(height) + ":" +
-              std::to_string(padLeft) + ":" + std::to_string(padTop) + ",setsar=1,fps=15";
-    DeroSettings dero;
-    dero.StartText = start;
-    dero.LengthText = std::to_string(length);
-    dero.InputFile = input;
-    dero.PadTop = dero.PadBottom = std::to_string(padTop);
-    dero.PadLeft = dero.PadRight = std::to_string(padLeft);
-    dero.FrameSize = size;
-    dero.OutputFile = output + ".dero.MP4";
-    c.dero = DeroArguments(dero);
-    c.ffmpeg = {"-hide_banner",
-                "-nostdin",
-                "-loglevel",
-                "error",
-                "-y",
-                "-ss",
-                std::to_string(startSeconds),
-                "-t",
-                std::to_string(length),
-                "-i",
-                input,
-                "-map",
-                "0:v:0",
-                "-map",
-                "0:a:0?",
-                "-vf",
-                c.chain,
-                "-c:v",
-                "mpeg4",
-                "-b:v",
-                "300k",
-                "-bf",
-                "0",
-                "-c:a",
-                "aac",
-                "-ac",
-                "2",
-                "-ar",
-                "22050",
-                "-b:a",
-                "64k",
-                "-bitexact",
-                "-movflags",
-                "+faststart",
-                "-f",
-                "mp4",
-                output + ".ffmpeg.MP4"};
+              ",pad=" + std::to_string(settings.width) + ":" + std::to_string(settings.height) +
+              ":" + std::to_string(padLeft) + ":" + std::to_string(padTop) +
+              ",setsar=1,fps=" + settings.ExactFps();
+    c.dero = DeroArguments(DeroSettingsOf(c, start, padTop, padLeft));
+    c.ffmpeg = CommandOf(c);
     return c;
 }
 
@@ -241,11 +290,13 @@ Arguments Quiet(const Arguments& rest) {
     return arguments;
 }
 
-double StageCpu(const std::string& what, const Arguments& arguments) {
+// The CPU seconds of one stage; its peak memory raises *peak.
+double StageCpu(const std::string& what, const Arguments& arguments, long* peak) {
     const Measurement measurement = RunChild("ffmpeg", Quiet(arguments));
     if (!measurement.ok) {
         std::printf("  stage %s FAILED\n", what.c_str());
     }
+    *peak = std::max(*peak, measurement.peakKilobytes);
     return measurement.cpuSeconds;
 }
 
@@ -259,12 +310,18 @@ struct Stages {
     double soundDecode = 0;
     double audio = 0;
     double mux = 0;
+    // The largest peak memory of one stage alone: no engine that runs them all holds less.
+    long peakKilobytes = 0;
 
     double Scale() const { return std::max(0.0, decodeScale - decode); }
 };
 
-// Raw pictures and samples are made first, untimed.
+// Raw pictures and samples are made first, untimed, in memory: read from a disk, the long job's
+// gigabyte and more of pictures would add its reading to the encoder's CPU. (The difference
+// between decoding and scaling with and without the encoder is no better: on a small output it is
+// lost in the noise of the two larger figures.)
 Stages TimeStages(const Case& c, bool withReferenceDecode) {
+    Stages stages;
     const Arguments cut = {
         "-threads", "1",    "-ss", std::to_string(c.startSeconds), "-t", std::to_string(c.length),
         "-i",       c.input};
@@ -273,31 +330,46 @@ Stages TimeStages(const Case& c, bool withReferenceDecode) {
         rest.insert(rest.begin(), before.begin(), before.end());
         return rest;
     };
-    const std::string pictures = c.output + ".stage.yuv";
-    const std::string samples = c.output + ".stage.pcm";
+    const std::string scratch = Exists("/dev/shm/") ? "/dev/shm/dero-bench" : c.output;
+    const std::string pictures = scratch + ".stage.yuv";
+    const std::string samples = scratch + ".stage.pcm";
     const std::string muxed = c.output + ".stage.MP4";
-    RunChild("ffmpeg", Quiet(with({"-map", "0:v:0", "-vf", c.chain, "-pix_fmt", "yuv420p", "-f",
-                                   "rawvideo", pictures})));
+    const Output& o = c.settings;
+    const std::string channels = std::to_string(o.channels), rate = std::to_string(o.sampleRate);
+    long* const peak = &stages.peakKilobytes;
+    // The encoder takes 8-bit pictures: a 10-bit source's conversion is the scaler's work.
+    const std::string chain = c.chain + ",format=yuv420p";
+    const Arguments scaled = {"-filter_threads", "1", "-map", "0:v:0", "-vf", chain};
+    RunChild("ffmpeg", Quiet(with({"-map", "0:v:0", "-vf", chain, "-f", "rawvideo", pictures})));
     RunChild("ffmpeg",
-             Quiet(with({"-map", "0:a:0", "-ac", "2", "-ar", "22050", "-f", "f32le", samples})));
+             Quiet(with({"-map", "0:a:0", "-ac", channels, "-ar", rate, "-f", "f32le", samples})));
     const Arguments decodeOnly = {"-map", "0:v:0", "-f", "null", "-"};
-    Stages stages;
-    stages.decode = StageCpu("decode", with(decodeOnly));
+    stages.decode = StageCpu("decode", with(decodeOnly), peak);
     if (withReferenceDecode) {
         stages.decodeReferences =
-            StageCpu("decode references", with(decodeOnly, {"-skip_frame", "noref"}));
+            StageCpu("decode references", with(decodeOnly, {"-skip_frame", "noref"}), peak);
     }
-    stages.decodeScale = StageCpu("decode+scale", with({"-filter_threads", "1", "-map", "0:v:0",
-                                                        "-vf", c.chain, "-f", "null", "-"}));
-    stages.soundDecode = StageCpu("sound decode", with({"-map", "0:a:0", "-f", "null", "-"}));
-    stages.video = StageCpu(
-        "mpeg4", {"-f",  "rawvideo", "-pix_fmt",  "yuv420p", "-s",   c.size,  "-r",   "15",
-                  "-i",  pictures,   "-threads",  "1",       "-c:v", "mpeg4", "-b:v", "300k",
-                  "-bf", "0",        "-bitexact", "-f",      "null", "-"});
-    stages.audio = StageCpu("aac", {"-f", "f32le", "-ar", "22050", "-ac", "2", "-i", samples,
-                                    "-c:a", "aac", "-b:a", "64k", "-bitexact", "-f", "null", "-"});
-    stages.mux = StageCpu("mux", {"-i", c.output + ".ffmpeg.MP4", "-map", "0", "-c", "copy",
-                                  "-movflags", "+faststart", "-f", "mp4", muxed});
+    Arguments scaleOnly = scaled;
+    scaleOnly.insert(scaleOnly.end(), {"-f", "null", "-"});
+    stages.decodeScale = StageCpu("decode+scale", with(scaleOnly), peak);
+    stages.soundDecode = StageCpu("sound decode", with({"-map", "0:a:0", "-f", "null", "-"}), peak);
+    stages.video =
+        StageCpu("mpeg4", {"-f",   "rawvideo", "-pix_fmt",  "yuv420p",
+                           "-s",   o.Size(),   "-r",        o.ExactFps(),
+                           "-i",   pictures,   "-threads",  "1",
+                           "-c:v", "mpeg4",    "-b:v",      std::to_string(o.videoKbps) + "k",
+                           "-bf",  "0",        "-bitexact", "-f",
+                           "null", "-"},
+                 peak);
+    stages.audio =
+        StageCpu("aac",
+                 {"-f", "f32le", "-ar", rate, "-ac", channels, "-i", samples, "-c:a", "aac", "-b:a",
+                  std::to_string(o.audioKbps) + "k", "-bitexact", "-f", "null", "-"},
+                 peak);
+    stages.mux = StageCpu("mux",
+                          {"-i", c.output + ".ffmpeg.MP4", "-map", "0", "-c", "copy", "-movflags",
+                           "+faststart", "-f", o.format, muxed},
+                          peak);
     unlink(pictures.c_str());
     unlink(samples.c_str());
     unlink(muxed.c_str());
@@ -337,12 +409,12 @@ OutputFacts FactsOf(const std::string& path) {
 }
 
 // A ratio means something only when both programs made the same output: as many pictures, as
-// long (within one picture of 15 fps).
+// long (within one output picture).
 void CheckEquivalent(const Case& c) {
     const OutputFacts dero = FactsOf(c.output + ".dero.MP4");
     const OutputFacts command = FactsOf(c.output + ".ffmpeg.MP4");
     const bool same = dero.opened && command.opened && dero.frames == command.frames &&
-                      std::abs(dero.seconds - command.seconds) <= 1.0 / 15;
+                      std::abs(dero.seconds - command.seconds) <= 1.0 / c.settings.Fps();
     std::printf("  outputs %s: dero %lld pictures %.3f s, ffmpeg %lld pictures %.3f s\n",
                 same ? "equivalent" : "DIFFER", static_cast<long long>(dero.frames), dero.seconds,
                 static_cast<long long>(command.frames), command.seconds);
@@ -365,13 +437,27 @@ Medians MedianOf(const std::vector<Measurement>& runs) {
     return {Median(times), Median(cpu), Median(memory)};
 }
 
+// The machine is shared: every timing is quoted with the load it was taken under.
+std::string LoadAverage() {
+    std::ifstream file("/proc/loadavg");
+    double one = 0, five = 0, fifteen = 0;
+    file >> one >> five >> fifteen;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", one, five, fifteen);
+    return text;
+}
+
+// How many alternating runs of each program a comparison takes; its medians are printed.
+int runsPerProgram = 5;
+
 // Medians of program A and program B; empty after a failure.
 std::optional<std::pair<Medians, Medians>> Compare(const std::string& label,
                                                    const std::string& programA, const Arguments& a,
                                                    const std::string& programB,
                                                    const Arguments& b) {
     std::vector<Measurement> runsA, runsB;
-    for (int run = 0; run < 3; ++run) {
+    const std::string loadBefore = LoadAverage();
+    for (int run = 0; run < runsPerProgram; ++run) {
         runsA.push_back(RunChild(programA, a));
         runsB.push_back(RunChild(programB, b));
         if (!runsA.back().ok || !runsB.back().ok) {
@@ -381,13 +467,14 @@ std::optional<std::pair<Medians, Medians>> Compare(const std::string& label,
         }
     }
     const Medians first = MedianOf(runsA), second = MedianOf(runsB);
+    std::printf("%s (medians of %d alternating runs; load average %s before, %s after)\n",
+                label.c_str(), runsPerProgram, loadBefore.c_str(), LoadAverage().c_str());
     std::printf(
-        "%-40s wall %6.2f %6.2f s ratio %.2f | cpu %6.2f %6.2f s ratio %.2f | peak %6ld %6ld "
+        "  wall %6.2f %6.2f s ratio %.2f | cpu %6.2f %6.2f s ratio %.2f | peak %6ld %6ld "
         "kB ratio %.2f\n",
-        label.c_str(), first.seconds, second.seconds, first.seconds / second.seconds,
-        first.cpuSeconds, second.cpuSeconds, first.cpuSeconds / second.cpuSeconds,
-        first.peakKilobytes, second.peakKilobytes,
-        double(first.peakKilobytes) / second.peakKilobytes);
+        first.seconds, second.seconds, first.seconds / second.seconds, first.cpuSeconds,
+        second.cpuSeconds, first.cpuSeconds / second.cpuSeconds, first.peakKilobytes,
+        second.peakKilobytes, double(first.peakKilobytes) / second.peakKilobytes);
     std::fflush(stdout);
     return std::make_pair(first, second);
 }
@@ -409,14 +496,17 @@ void PrintFloor(const Stages& stages, const TPictureCounts& pictures, const Medi
                             stages.soundDecode + stages.audio + stages.mux;
     const double serial = std::max({stages.video, stages.soundDecode, stages.audio, stages.mux});
     const double wallFloor = std::max(cpuFloor / 2, serial);
+    const double memoryFloor = double(stages.peakKilobytes);
     std::printf(
         "  pictures: %d kept, %d dropped (%d of them referred to by nothing)\n"
-        "  floor: CPU %.2f s, two-core wall %.2f s (%s); dero wall / floor %.2f, cpu / floor "
-        "%.2f; ffmpeg wall / floor %.2f, cpu / floor %.2f\n",
+        "  floor: CPU %.2f s, two-core wall %.2f s (%s), peak %ld kB (largest stage alone)\n"
+        "  over the floor:  dero wall %.2f cpu %.2f peak %.2f | ffmpeg wall %.2f cpu %.2f peak "
+        "%.2f\n",
         pictures.keptReference + pictures.keptOther, pictures.Dropped(), pictures.droppedOther,
         cpuFloor, wallFloor, serial > cpuFloor / 2 ? "longest serial stage" : "CPU / 2",
-        dero.seconds / wallFloor, dero.cpuSeconds / cpuFloor, command.seconds / wallFloor,
-        command.cpuSeconds / cpuFloor);
+        stages.peakKilobytes, dero.seconds / wallFloor, dero.cpuSeconds / cpuFloor,
+        dero.peakKilobytes / memoryFloor, command.seconds / wallFloor,
+        command.cpuSeconds / cpuFloor, command.peakKilobytes / memoryFloor);
     std::fflush(stdout);
 }
 
@@ -426,7 +516,8 @@ void CompareWithBound(const Case& c, const std::string& encoder) {
         return;
     }
     CheckEquivalent(c);
-    const TPictureCounts pictures = CountPictures(c.input, c.startSeconds, c.length, 15);
+    const TPictureCounts pictures =
+        CountPictures(c.input, c.startSeconds, c.length, c.settings.Fps());
     const Stages stages = TimeStages(c, pictures.droppedOther > 0);
     PrintFloor(stages, pictures, medians->first, medians->second);
 }
@@ -590,9 +681,91 @@ void StockProfileRates(const std::string& folder, const std::string& encoder,
     }
 }
 
+// Two channels that differ, with a little noise: an encoder cannot code them as one.
+std::string StereoSound(int seconds) {
+    return "aevalsrc=0.3*sin(440*2*PI*t)+0.02*(random(0)-0.5)|0.3*sin(554*2*PI*t)+0.02*(random(1)-"
+           "0.5):s=44100:d=" +
+           std::to_string(seconds);
+}
+
+const Arguments kHevc8 = {
+    "-c:v",     "libx265", "-preset", "veryfast", "-x265-params", "log-level=error",
+    "-pix_fmt", "yuv420p", "-c:a",    "aac"};
+const Arguments kHevc10 = {
+    "-c:v",     "libx265",     "-preset", "veryfast", "-x265-params", "log-level=error",
+    "-pix_fmt", "yuv420p10le", "-c:a",    "aac"};
+
+// The jobs the comparison covers, each a stock profile on a source of its kind: a phone job from
+// 720p, a DVD's MPEG-2 to the handheld, a long stereo job at full size, and 1080p HEVC (10-bit,
+// and 30 fps halved) to a small screen.
+std::vector<Case> Jobs(const std::string& folder, std::vector<Source>* sources) {
+    const Source phone = {
+        "h264-1280x720-60s.mp4",
+        Lavfi("1280x720", 60, {"-c:v", "libx264", "-preset", "fast", "-c:a", "aac"})};
+    const Source dvd = {"dvd-mpeg2-720x576-60s.vob",
+                        Lavfi("720x576", 60, {"-target", "pal-dvd", "-aspect", "4:3"})};
+    const Source long_ = {
+        "avi-640x480-120s-stereo.avi",
+        Lavfi("640x480", 120, {"-c:v", "mpeg4", "-q:v", "3", "-c:a", "libmp3lame", "-b:a", "192k"},
+              25, StereoSound(120))};
+    const Source hevc10 = {"hevc10-1920x1080-30s.mp4", Lavfi("1920x1080", 30, kHevc10)};
+    const Source hevc30 = {"hevc-1920x1080-30fps-30s.mp4", Lavfi("1920x1080", 30, kHevc8, 30)};
+    *sources = {phone, dvd, long_, hevc10, hevc30};
+    const Output phoneQvga = {"3gp", 320, 240, "15", 384, 2, 22050, 64};
+    const Output pspStandard = {"psp", 320, 240, "29.97", 640, 2, 48000, 128};
+    const Output mp4Vga = {"mp4", 640, 480, "25", 1500, 2, 44100, 128};
+    const Output ipodSmall = {"mp4", 320, 240, "15", 384, 2, 44100, 96};
+    const Output pspSmall = {"psp", 320, 240, "15", 300, 2, 24000, 64};
+    const std::string start = "00:00:00";
+    return {
+        MakeCase("phone: 720p H.264 -> 3GP 320x240 @15", folder + phone.file, folder + "phone",
+                 start, 0, 60, 30, 0, phoneQvga),
+        MakeCase("dvd: 720x576 MPEG-2/AC-3 -> PSP 320x240 @29.97", folder + dvd.file,
+                 folder + "dvd", start, 0, 60, 0, 0, pspStandard),
+        MakeCase("long: 640x480 120 s stereo -> 640x480 @25", folder + long_.file, folder + "long",
+                 start, 0, 120, 0, 0, mp4Vga),
+        MakeCase("hevc10: HEVC 10-bit 1080p -> 320x240 @15", folder + hevc10.file,
+                 folder + "hevc10", start, 0, 30, 30, 0, ipodSmall),
+        MakeCase("hevc30: HEVC 1080p 30 fps -> 320x240 @15", folder + hevc30.file,
+                 folder + "hevc30", start, 0, 30, 30, 0, pspSmall),
+    };
+}
+
+// A selection is a comma-separated list of parts of job names; empty selects everything.
+bool Selected(const std::string& name, const std::string& selection) {
+    std::size_t from = 0;
+    while (from <= selection.size()) {
+        const std::size_t comma = std::min(selection.find(',', from), selection.size());
+        if (name.find(selection.substr(from, comma - from)) != std::string::npos) {
+            return true;
+        }
+        from = comma + 1;
+    }
+    return false;
+}
+
+void TrimmedAgainstWhole(const std::string& folder, const std::string& encoder) {
+    const std::vector<Source> sources = {
+        {"h264-640x360-600s.mp4",
+         Lavfi("640x360", 600, {"-c:v", "libx264", "-preset", "veryfast", "-c:a", "aac"})},
+        {"h264-640x360-10s.mp4",
+         Lavfi("640x360", 10, {"-c:v", "libx264", "-preset", "veryfast", "-c:a", "aac"})},
+    };
+    for (const Source& source : sources) {
+        MakeSource(folder, source);
+    }
+    const Case trimmed =
+        MakeCase("", folder + sources[0].file, folder + "trimmed", "00:09:50", 590, 10, 30, 0);
+    const Case whole =
+        MakeCase("", folder + sources[1].file, folder + "whole", "00:00:00", 0, 10, 30, 0);
+    Compare("last 10 s of 10 min vs 10 s file", encoder, trimmed.dero, encoder, whole.dero);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The read-backs' demuxer warnings are no part of the table.
+    av_log_set_level(AV_LOG_ERROR);
     std::string folder = argc > 1 ? argv[1] : "/tmp/dero-bench/";
     if (folder.back() != '/') {
         folder += '/';
@@ -602,50 +775,25 @@ int main(int argc, char** argv) {
     if (programs.back() != '/') {
         programs += '/';
     }
-    const std::vector<Source> sources = {
-        {"avi-640x480-70s.avi",
-         Lavfi("640x480", 70, {"-c:v", "mpeg4", "-q:v", "3", "-c:a", "libmp3lame"})},
-        {"h264-1280x720-60s.mp4",
-         Lavfi("1280x720", 60, {"-c:v", "libx264", "-preset", "fast", "-c:a", "aac"})},
-        {"h264-640x360-600s.mp4",
-         Lavfi("640x360", 600, {"-c:v", "libx264", "-preset", "veryfast", "-c:a", "aac"})},
-        {"h264-640x360-10s.mp4",
-         Lavfi("640x360", 10, {"-c:v", "libx264", "-preset", "veryfast", "-c:a", "aac"})},
-        {"h264-1920x1080-30fps-30s.mp4",
-         Lavfi("1920x1080", 30, {"-c:v", "libx264", "-preset", "fast", "-c:a", "aac"}, 30)},
-    };
-    for (const Source& source : sources) {
-        MakeSource(folder, source);
+    const std::string only = argc > 3 ? argv[3] : "";
+    if (argc > 4) {
+        runsPerProgram = std::max(1, std::atoi(argv[4]));
     }
     const std::string encoder = programs + "dero-encode";
-    const std::string only = argc > 3 ? argv[3] : "";
-    const std::vector<Case> cases = {
-        MakeCase("AVI 640x480 MPEG-4/MP3, 10..60 s", folder + sources[0].file, folder + "avi",
-                 "00:00:10", 10, 50, 0, 10),
-        MakeCase("H.264 1280x720/AAC, whole 60 s", folder + sources[1].file, folder + "h264",
-                 "00:00:00", 0, 60, 30, 0),
-        MakeCase("H.264 1920x1080 30 fps, whole 30 s", folder + sources[4].file, folder + "h264hd",
-                 "00:00:00", 0, 30, 30, 0),
-        MakeCase("H.264 1920x1080 30 fps to 640x480", folder + sources[4].file,
-                 folder + "h264hd640", "00:00:00", 0, 30, 60, 0, 640, 480),
-        MakeCase("H.264 640x360/AAC, whole 10 min", folder + sources[2].file, folder + "long",
-                 "00:00:00", 0, 600, 30, 0),
-    };
-    for (const Case& c : cases) {
-        if (c.name.find(only) != std::string::npos) {
-            CompareWithBound(c, encoder);
+    std::vector<Source> sources;
+    const std::vector<Case> cases = Jobs(folder, &sources);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        if (only.empty() || Selected(cases[i].name, only)) {
+            MakeSource(folder, sources[i]);
+            CompareWithBound(cases[i], encoder);
         }
     }
-    const Case trimmed =
-        MakeCase("", folder + sources[2].file, folder + "trimmed", "00:09:50", 590, 10, 30, 0);
-    const Case whole =
-        MakeCase("", folder + sources[3].file, folder + "whole", "00:00:00", 0, 10, 30, 0);
-    // "rates" runs only the stock profiles' rate table; any other selection only its cases.
+    // "rates" runs only the stock profiles' rate table; any other selection only its jobs.
     if (!only.empty() && only != "rates") {
         return 0;
     }
     if (only.empty()) {
-        Compare("last 10 s of 10 min vs 10 s file", encoder, trimmed.dero, encoder, whole.dero);
+        TrimmedAgainstWhole(folder, encoder);
         ProbeAndThumbnail(folder, programs, sources);
     }
     // Moving noise and a fractal zoom: detail the rate control cannot get for free.

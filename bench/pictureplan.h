@@ -18,7 +18,8 @@ struct TPictureCounts {
 };
 
 // The pictures of [startSeconds, startSeconds + lengthSeconds) of the file's first video stream.
-// Kept follows the rate conversion: the last picture of each output slot. Only H.264 says in
-// each picture whether others refer to it; pictures of other codecs all count as references.
+// Kept follows the rate conversion: the last picture of each output slot. H.264, HEVC, MPEG-1/2
+// and MPEG-4 Part 2 say in each picture whether others may refer to it; pictures of other codecs
+// all count as references.
 TPictureCounts CountPictures(const std::string& path, double startSeconds, double lengthSeconds,
                              double outputRate);

@@ -9,12 +9,18 @@
 //     are the clip's first picture (the `ffmpeg` command's rendering of it, fitted into the panel),
 //     not the blank one shown when the panel is attached;
 //   - released seek -> asked picture: paused, PlayerSeek to a time; the clock stops at the first
-//     present whose pixels are the command's rendering of that time (median of five seeks), not
-//     the previous picture redrawn;
+//     present whose pixels are the command's rendering of that time, not the previous picture
+//     redrawn. A time whose picture looks too much like its key picture or the one before it is
+//     printed but not counted. The same times are then sought by mpv's own exact seek, in this
+//     process through its client library (paused, no picture output), and the medians compared;
 //   - CPU time (user + system) of this process over 20 s of playback, against
 //     `mpv --no-config --vo=null --ao=null` playing the same 20 s in the same run (skipped when
 //     mpv is missing), as a ratio; mpv decodes only, the library also scales into the panel;
 //   - frames dropped: 20 s at 25 fps against the frames presented in those 20 s.
+// Last, whole processes in alternating runs (five each, medians): this program opening a clip
+// and showing the picture at a time (`preview-bench --show FILE SECONDS EXPECTED`, which ends
+// once the panel shows it) against `mpv --hr-seek=yes --start=SECONDS --frames=1 --vo=null`,
+// which decodes to the same picture and shows nothing; wall and CPU of each, as ratios.
 // Ratios, not absolute times, are the result: on a shared machine absolute times wander.
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -31,6 +37,11 @@
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include <mpv/client.h>
+
+#include <fstream>
+#include <memory>
 
 #include "dero_player.h"
 
@@ -121,6 +132,31 @@ class Stage {
         return landed;
     }
 
+    // Block means of the panel's middle: a scaler's rounding or a line's offset between two
+    // renderings of one picture moves them little, another picture of the moving pattern moves
+    // them much.
+    static double Difference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+        constexpr int kBlock = 20;
+        constexpr int kLeft = 30, kTop = 52, kColumns = 12, kRows = 6;
+        double difference = 0;
+        for (int row = 0; row < kRows; ++row) {
+            for (int column = 0; column < kColumns; ++column) {
+                double sumA = 0, sumB = 0;
+                for (int y = 0; y < kBlock; ++y) {
+                    for (int x = 0; x < kBlock; ++x) {
+                        const size_t at =
+                            static_cast<size_t>(kTop + row * kBlock + y) * kPanelWidth + kLeft +
+                            column * kBlock + x;
+                        sumA += Luma(a[at]);
+                        sumB += Luma(b[at]);
+                    }
+                }
+                difference += std::abs(sumA - sumB) / (kBlock * kBlock);
+            }
+        }
+        return difference / (kRows * kColumns);
+    }
+
   private:
     static void Post(void* owner, uint32_t message, uintptr_t code, intptr_t value) {
         auto* self = static_cast<Stage*>(owner);
@@ -159,30 +195,6 @@ class Stage {
             self->firstAfterSeekAt_ = now;
         }
         self->changed_.notify_all();
-    }
-    // Block means of the panel's middle: a scaler's rounding or a line's offset between two
-    // renderings of one picture moves them little, another picture of the moving pattern moves
-    // them much.
-    static double Difference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
-        constexpr int kBlock = 20;
-        constexpr int kLeft = 30, kTop = 52, kColumns = 12, kRows = 6;
-        double difference = 0;
-        for (int row = 0; row < kRows; ++row) {
-            for (int column = 0; column < kColumns; ++column) {
-                double sumA = 0, sumB = 0;
-                for (int y = 0; y < kBlock; ++y) {
-                    for (int x = 0; x < kBlock; ++x) {
-                        const size_t at =
-                            static_cast<size_t>(kTop + row * kBlock + y) * kPanelWidth + kLeft +
-                            column * kBlock + x;
-                        sumA += Luma(a[at]);
-                        sumB += Luma(b[at]);
-                    }
-                }
-                difference += std::abs(sumA - sumB) / (kBlock * kBlock);
-            }
-        }
-        return difference / (kRows * kColumns);
     }
     static double Luma(uint32_t pixel) {
         return 0.114 * (pixel & 0xff) + 0.587 * ((pixel >> 8) & 0xff) +
@@ -249,6 +261,20 @@ double OwnCpuSeconds() {
            usage.ru_stime.tv_usec / 1e6;
 }
 
+struct ChildRun {
+    double wallMs = 0;
+    double cpuSeconds = -1;  // -1 when the child failed
+};
+
+// Runs a whole program to its end, output discarded: its wall time and CPU seconds.
+ChildRun TimeChild(const std::vector<std::string>& arguments) {
+    const auto start = Clock::now();
+    ChildRun run;
+    run.cpuSeconds = ChildCpuSeconds(arguments);
+    run.wallMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return run;
+}
+
 bool MpvAvailable() {
     return ChildCpuSeconds({"mpv", "--version"}) >= 0;
 }
@@ -268,32 +294,20 @@ bool MakeClip(const std::string& path, int width, int height, int keySeconds) {
         return true;
     }
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    return ChildCpuSeconds({"ffmpeg",
-                            "-y",
-                            "-v",
-                            "error",
-                            "-f",
-                            "lavfi",
-                            "-i",
+    return ChildCpuSeconds({"ffmpeg", "-y", "-v", "error", "-f", "lavfi", "-i",
+                            // The pattern alone looks much the same from second to second
+                            // at the panel's size; a brightness ramp over the clip tells
+                            // pictures apart by their time.
                             "testsrc2=size=" + size + ":rate=25:duration=" +
+                                std::to_string(static_cast<int>(kClipSeconds)) +
+                                ",eq=eval=frame:brightness=-0.5+t/" +
                                 std::to_string(static_cast<int>(kClipSeconds)),
-                            "-f",
-                            "lavfi",
-                            "-i",
+                            "-f", "lavfi", "-i",
                             "sine=frequency=440:sample_rate=48000:duration=" +
                                 std::to_string(static_cast<int>(kClipSeconds)),
-                            "-c:v",
-                            "libx264",
-                            "-preset",
-                            "veryfast",
-                            "-g",
-                            std::to_string(static_cast<int>(keySeconds * kFrameRate)),
-                            "-pix_fmt",
-                            "yuv420p",
-                            "-c:a",
-                            "aac",
-                            "-shortest",
-                            path}) >= 0;
+                            "-c:v", "libx264", "-preset", "veryfast", "-g",
+                            std::to_string(static_cast<int>(keySeconds * kFrameRate)), "-pix_fmt",
+                            "yuv420p", "-c:a", "aac", "-shortest", path}) >= 0;
 }
 
 // The `ffmpeg` command's picture at `seconds`, fitted into the panel with its shape kept and
@@ -326,13 +340,159 @@ std::vector<uint32_t> ExpectedPicture(const std::string& path, double seconds, i
     return picture;
 }
 
+bool WritePicture(const std::string& path, const std::vector<uint32_t>& picture) {
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(picture.data()),
+               static_cast<std::streamsize>(picture.size() * 4));
+    return static_cast<bool>(file);
+}
+
+std::vector<uint32_t> ReadPicture(const std::string& path) {
+    std::vector<uint32_t> picture(static_cast<size_t>(kPanelWidth) * kPanelHeight);
+    std::ifstream file(path, std::ios::binary);
+    file.read(reinterpret_cast<char*>(picture.data()),
+              static_cast<std::streamsize>(picture.size() * 4));
+    return file ? picture : std::vector<uint32_t>{};
+}
+
+// The child's side of the whole-process comparison: open the file as the program does, seek the
+// paused file to the asked time and end once the panel shows the picture there. Exit status 0
+// when it was shown.
+int ShowPictureAt(const std::string& path, double seconds, const std::string& expectedFile) {
+    Stage stage;
+    const std::vector<uint32_t> expected = ReadPicture(expectedFile);
+    if (expected.empty() || !PlayerInit(stage.Window())) {
+        return 2;
+    }
+    PlayerSetVideoWindow(nullptr, 0, 1);
+    PlayerOpenFile(path.c_str(), 0);
+    bool shown = false;
+    if (stage.WaitLoaded()) {
+        stage.ExpectPicture(expected);
+        PlayerSetVideoWindow(stage.Panel(), 0, 1);
+        PlayerSeek(seconds);
+        Clock::time_point at;
+        shown = stage.WaitExpectedPicture(&at);
+    }
+    PlayerStop();
+    PlayerClose();
+    return shown ? 0 : 1;
+}
+
+struct MpvDestroy {
+    void operator()(mpv_handle* core) const { mpv_terminate_destroy(core); }
+};
+using MpvCore = std::unique_ptr<mpv_handle, MpvDestroy>;
+
+// Waits for the engine's next event of the given kind; false on an end of file or timeout.
+bool WaitMpvEvent(mpv_handle* core, mpv_event_id wanted) {
+    const auto deadline = Clock::now() + kPatience;
+    while (Clock::now() < deadline) {
+        const mpv_event* event = mpv_wait_event(core, 1.0);
+        if (event->event_id == wanted) {
+            return true;
+        }
+        if (event->event_id == MPV_EVENT_END_FILE || event->event_id == MPV_EVENT_SHUTDOWN) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// mpv's own exact seek on the same file, paused, without picture output: the time from the seek
+// command to the engine's restart, which comes once the picture at the asked time is decoded.
+std::vector<double> MpvExactSeekMs(const std::string& path, const std::vector<double>& targets) {
+    std::vector<double> times;
+    MpvCore core(mpv_create());
+    if (!core) {
+        return times;
+    }
+    const char* const options[][2] = {{"config", "no"}, {"vo", "null"},     {"ao", "null"},
+                                      {"hwdec", "no"},  {"hr-seek", "yes"}, {"pause", "yes"},
+                                      {"idle", "yes"},  {"terminal", "no"}};
+    for (const auto& option : options) {
+        mpv_set_option_string(core.get(), option[0], option[1]);
+    }
+    if (mpv_initialize(core.get()) < 0) {
+        return times;
+    }
+    const char* load[] = {"loadfile", path.c_str(), nullptr};
+    if (mpv_command(core.get(), load) < 0 ||
+        !WaitMpvEvent(core.get(), MPV_EVENT_PLAYBACK_RESTART)) {
+        return times;
+    }
+    for (const double target : targets) {
+        const std::string at = std::to_string(target);
+        const char* seek[] = {"seek", at.c_str(), "absolute+exact", nullptr};
+        const auto asked = Clock::now();
+        if (mpv_command(core.get(), seek) < 0 ||
+            !WaitMpvEvent(core.get(), MPV_EVENT_PLAYBACK_RESTART)) {
+            continue;
+        }
+        times.push_back(Ms(Clock::now() - asked));
+    }
+    return times;
+}
+
+// Whole processes, alternately: this program showing the picture at `seconds` (open, paused
+// seek, the first present whose pixels are that picture) against mpv's exact start at the same
+// time, decoding to the same picture and showing nothing. Medians of five runs each.
+void CompareWholeProcesses(const std::string& self, const std::string& path, double seconds,
+                           double keySeconds, int width, int height) {
+    const std::string expectedFile = path + ".at.bgra";
+    if (!WritePicture(expectedFile, ExpectedPicture(path, seconds, width, height))) {
+        return;
+    }
+    const std::string at = std::to_string(seconds);
+    std::vector<double> ourWall, ourCpu, mpvWall, mpvCpu;
+    for (int run = 0; run < 5; ++run) {
+        const ChildRun ours = TimeChild({self, "--show", path, at, expectedFile});
+        const ChildRun mpv =
+            TimeChild({"mpv", "--no-config", "--vo=null", "--ao=null", "--hwdec=no",
+                       "--hr-seek=yes", "--start=" + at, "--frames=1", path});
+        if (ours.cpuSeconds < 0 || mpv.cpuSeconds < 0) {
+            std::printf("  whole process at %.1f s: %s failed\n", seconds,
+                        ours.cpuSeconds < 0 ? "the library" : "mpv");
+            unlink(expectedFile.c_str());
+            return;
+        }
+        ourWall.push_back(ours.wallMs);
+        ourCpu.push_back(ours.cpuSeconds);
+        mpvWall.push_back(mpv.wallMs);
+        mpvCpu.push_back(mpv.cpuSeconds);
+    }
+    unlink(expectedFile.c_str());
+    const double keyAfter = std::fmod(seconds, keySeconds);
+    std::printf(
+        "  whole process, picture at %.1f s (%.1f s after a key picture): wall %.0f ms vs mpv "
+        "%.0f ms (%.2f), CPU %.2f s vs %.2f s (%.2f)\n",
+        seconds, keyAfter, Median(ourWall), Median(mpvWall), Median(ourWall) / Median(mpvWall),
+        Median(ourCpu), Median(mpvCpu), Median(ourCpu) / Median(mpvCpu));
+}
+
+std::string LoadAverage() {
+    std::ifstream file("/proc/loadavg");
+    std::string one, five, fifteen;
+    file >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
 void Bench(Stage& stage, const std::string& label, const std::string& path, int width, int height,
-           bool mpv) {
-    std::printf("%s (%s)\n", label.c_str(), path.c_str());
+           double keySeconds, bool mpv) {
+    std::printf("%s (%s; load average %s)\n", label.c_str(), path.c_str(), LoadAverage().c_str());
     const std::vector<double> targets = {3.3, 17.7, 9.1, 21.5, 6.6};
     std::vector<std::vector<uint32_t>> pictures;
-    for (const double target : targets) {
-        pictures.push_back(ExpectedPicture(path, target, width, height));
+    // How far each asked picture is from those a seek may show before it (the key picture it
+    // starts from, the picture of the seek before): a match only counts when they differ.
+    std::vector<double> distinct;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        pictures.push_back(ExpectedPicture(path, targets[i], width, height));
+        const double key = std::floor(targets[i] / keySeconds) * keySeconds;
+        double apart = Stage::Difference(pictures[i], ExpectedPicture(path, key, width, height));
+        if (i > 0) {
+            apart = std::min(apart, Stage::Difference(pictures[i], pictures[i - 1]));
+        }
+        distinct.push_back(apart);
     }
     const std::vector<uint32_t> firstPicture = ExpectedPicture(path, 0, width, height);
     stage.Reset();
@@ -385,23 +545,46 @@ void Bench(Stage& stage, const std::string& label, const std::string& path, int 
     PlayerPause();
     usleep(300 * 1000);
     std::vector<double> seekMs;
+    std::vector<size_t> counted;  // the targets whose seeks count, for mpv's median too
     for (size_t i = 0; i < targets.size(); ++i) {
         stage.ExpectPicture(pictures[i]);
         const auto asked = Clock::now();
         PlayerSeek(targets[i]);
         Clock::time_point shown;
         if (stage.WaitExpectedPicture(&shown)) {
-            seekMs.push_back(Ms(shown - asked));
+            const bool counts = distinct[i] >= 2 * kSameLuma;
+            std::printf(
+                "    seek to %4.1f s (%.1f s after a key picture): %.0f ms%s [apart %.1f]\n",
+                targets[i], std::fmod(targets[i], keySeconds), Ms(shown - asked),
+                counts ? "" : " (not counted: too like the pictures before it)", distinct[i]);
+            if (counts) {
+                seekMs.push_back(Ms(shown - asked));
+                counted.push_back(i);
+            }
         }
     }
     if (seekMs.empty()) {
         std::printf("  released seek -> asked picture: never presented\n");
     } else {
-        std::printf("  released seek -> asked picture presented: median %.0f ms (%zu of 5)\n",
+        std::printf("  released seek -> asked picture presented: median %.0f ms (%zu counted)\n",
                     Median(seekMs), seekMs.size());
     }
     PlayerStop();
     PlayerClose();
+    const std::vector<double> mpvSeekMs = MpvExactSeekMs(path, targets);
+    for (size_t i = 0; i < mpvSeekMs.size() && mpvSeekMs.size() == targets.size(); ++i) {
+        std::printf("    mpv exact seek to %4.1f s: %.0f ms\n", targets[i], mpvSeekMs[i]);
+    }
+    if (mpvSeekMs.size() == targets.size() && !seekMs.empty()) {
+        std::vector<double> mpvCounted;
+        for (const size_t i : counted) {
+            mpvCounted.push_back(mpvSeekMs[i]);
+        }
+        std::printf(
+            "  mpv's own exact seek (paused, no picture output), same times: median %.0f "
+            "ms; library / mpv = %.2f\n",
+            Median(mpvCounted), Median(seekMs) / Median(mpvCounted));
+    }
 
     if (!mpv) {
         std::printf("  mpv: not installed, no comparison\n");
@@ -421,20 +604,32 @@ void Bench(Stage& stage, const std::string& label, const std::string& path, int 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "--show") == 0) {
+        return ShowPictureAt(argv[2], std::atof(argv[3]), argv[4]);
+    }
     std::string work = argc > 1 ? argv[1] : "/tmp/dero-bench/preview/";
     if (work.back() != '/') {
         work += '/';
     }
     ChildCpuSeconds({"mkdir", "-p", work});
-    const std::string hd = work + "h264-720p-key2s.mp4";
-    const std::string fullHd = work + "h264-1080p-key10s.mp4";
+    const std::string hd = work + "h264-720p-key2s-ramp.mp4";
+    const std::string fullHd = work + "h264-1080p-key10s-ramp.mp4";
     if (!MakeClip(hd, 1280, 720, 2) || !MakeClip(fullHd, 1920, 1080, 10)) {
         std::fprintf(stderr, "preview-bench: the ffmpeg command could not make the clips\n");
         return 1;
     }
     const bool mpv = MpvAvailable();
     Stage stage;
-    Bench(stage, "720p H.264, 25 fps, a key picture every 2 s", hd, 1280, 720, mpv);
-    Bench(stage, "1080p H.264, 25 fps, a key picture every 10 s", fullHd, 1920, 1080, mpv);
+    Bench(stage, "720p H.264, 25 fps, a key picture every 2 s", hd, 1280, 720, 2, mpv);
+    Bench(stage, "1080p H.264, 25 fps, a key picture every 10 s", fullHd, 1920, 1080, 10, mpv);
+    if (!mpv) {
+        return 0;
+    }
+    std::printf("open -> picture at a time, whole processes against mpv (load average %s)\n",
+                LoadAverage().c_str());
+    const std::string self = "/proc/self/exe";
+    CompareWholeProcesses(self, hd, 8.6, 2, 1280, 720);
+    CompareWholeProcesses(self, fullHd, 10.6, 10, 1920, 1080);
+    CompareWholeProcesses(self, fullHd, 9.1, 10, 1920, 1080);
     return 0;
 }

@@ -29,6 +29,11 @@ class TStallMeter : public QObject {
     // How many gaps since Start went more than 50 ms beyond the interval.
     int StallsOver50Ms() const { return over50_; }
 
+    // The calling thread's own CPU time, and its time spent ready on a run queue without a core
+    // (0 where the kernel keeps no scheduler statistics); both in nanoseconds since it started.
+    static qint64 ThreadCpuNs();
+    static qint64 ThreadQueuedNs();
+
   private:
     void Tick();
 

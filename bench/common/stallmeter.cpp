@@ -4,17 +4,15 @@
 
 #include <cstdio>
 
-namespace {
-
-qint64 ThreadCpuNs() {
+qint64 TStallMeter::ThreadCpuNs() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return qint64{now.tv_sec} * 1000000000 + now.tv_nsec;
 }
 
 // The kernel's scheduler statistics of this thread: the second figure is the time spent waiting
-// on a run queue. 0 where they are not kept.
-qint64 ThreadQueuedNs() {
+// on a run queue.
+qint64 TStallMeter::ThreadQueuedNs() {
     std::FILE* file = std::fopen("/proc/thread-self/schedstat", "r");
     if (!file) {
         return 0;
@@ -25,8 +23,6 @@ qint64 ThreadQueuedNs() {
     std::fclose(file);
     return read == 2 ? static_cast<qint64>(queued) : 0;
 }
-
-}  // namespace
 
 TStallMeter::TStallMeter() {
     // A coarse timer may legally fire up to 5 % late, which would read as a stall of our own.
