@@ -1,6 +1,5 @@
 #include "localpath.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -49,8 +48,11 @@ int SequenceLength(const QByteArray& bytes, qsizetype at) {
     return length;
 }
 
-bool IsRaw(char16_t unit) {
-    return unit >= kRawFirst && unit <= kRawLast;
+// Whether path[i] is a kept byte. The second half of a surrogate pair (a character past U+FFFF)
+// can have the same value, so a unit right after a first half is text.
+bool IsRawAt(const QString& path, qsizetype i) {
+    const char16_t unit = path[i].unicode();
+    return unit >= kRawFirst && unit <= kRawLast && (i == 0 || !path[i - 1].isHighSurrogate());
 }
 
 }  // namespace
@@ -83,10 +85,9 @@ QByteArray TLocalPath::Encode(const QString& path) {
         }
     };
     for (qsizetype i = 0; i < path.size(); ++i) {
-        const char16_t unit = path[i].unicode();
-        if (IsRaw(unit)) {
+        if (IsRawAt(path, i)) {
             flushRun(i);
-            bytes.append(static_cast<char>(unit - kRawBase));
+            bytes.append(static_cast<char>(path[i].unicode() - kRawBase));
             runStart = i + 1;
         }
     }
@@ -96,9 +97,9 @@ QByteArray TLocalPath::Encode(const QString& path) {
 
 QString TLocalPath::Display(const QString& path) {
     QString shown = path;
-    for (QChar& c : shown) {
-        if (IsRaw(c.unicode())) {
-            c = QChar::ReplacementCharacter;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (IsRawAt(path, i)) {
+            shown[i] = QChar::ReplacementCharacter;
         }
     }
     return shown;
@@ -117,5 +118,10 @@ QString TLocalPath::FolderOf(const QString& path) {
 }
 
 bool TLocalPath::HoldsRawBytes(const QString& path) {
-    return std::any_of(path.begin(), path.end(), [](QChar c) { return IsRaw(c.unicode()); });
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (IsRawAt(path, i)) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -55,6 +55,11 @@ TEST(LocalPath, ValidTextStaysTextAndEveryOtherByteIsKeptAlone) {
         EXPECT_EQ(TLocalPath::Display(decoded), QString(bytes.size(), QChar::ReplacementCharacter));
         EXPECT_FALSE(decoded.contains(u'/'));
     }
+    // U+1F480's second half has the value of a kept byte: it is still text.
+    const QByteArray beyond("skull \xF0\x9F\x92\x80.avi");
+    EXPECT_EQ(TLocalPath::Decode(beyond), QString::fromUtf8(beyond));
+    EXPECT_EQ(TLocalPath::Display(TLocalPath::Decode(beyond)), QString::fromUtf8(beyond));
+    EXPECT_EQ(TLocalPath::Encode(QString::fromUtf8(beyond)), beyond);
     const QString plain = QString::fromUtf8("/home/\xC3\xA9/a*b?\"c\".avi");
     EXPECT_EQ(TLocalPath::Encode(plain), plain.toUtf8());
     EXPECT_FALSE(TLocalPath::HoldsRawBytes(plain));
