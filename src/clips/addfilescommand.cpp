@@ -1,7 +1,6 @@
 #include "addfilescommand.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <memory>
@@ -9,6 +8,8 @@
 #include "app/pubfunction.h"
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
+#include "clips/openfilesdialog.h"
+#include "platform/localpath.h"
 #include "platform/queuedcall.h"
 
 TAddFilesCommand::TAddFilesCommand(QWidget* window, TListPanel* list, TProbeEntries entries)
@@ -35,36 +36,24 @@ QString TAddFilesCommand::DefaultFolder() {
     return QDir::homePath();
 }
 
-QFileDialog* TAddFilesCommand::CreateOpenDialog(QWidget* window, const QString& folder) {
-    auto* dialog = new QFileDialog(window, QString(), folder);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFiles);
-    dialog->setNameFilters(
-        {QStringLiteral("Support Media File (*.mpg *.avi *.wmv *.asf *.divx *.xvid *.swf *.mov "
-                        "*.vob *.mp4 *.3gp *.3g2)"),
-         QStringLiteral("All File (*.*)")});
-    dialog->setSizeGripEnabled(true);
-    return dialog;
+TOpenFilesDialog* TAddFilesCommand::CreateOpenDialog(QWidget* window, const QString& folder) {
+    return new TOpenFilesDialog(window, folder);
 }
 
 QStringList TAddFilesCommand::ShowOpenDialog(QWidget* window) {
     if (lastFolder_.isEmpty()) {
         lastFolder_ = DefaultFolder();
     }
-    // A new dialog each time. A kept one would offer the last batch again in its name field,
-    // and its name completer's list, still open when Enter accepted a typed name, would stay
-    // on screen as a popup that swallows the user's next click in the main window; the dialog's
-    // end takes the list with it.
-    const std::unique_ptr<QFileDialog> dialog(CreateOpenDialog(window, lastFolder_));
+    // A new dialog each time: a kept one would offer the last batch again in its name field.
+    const std::unique_ptr<TOpenFilesDialog> dialog(CreateOpenDialog(window, lastFolder_));
     // exec() runs a nested loop: the command's caller expects the chosen files as its answer.
     if (dialog->exec() != QDialog::Accepted) {
         return {};
     }
-    const QStringList files = dialog->selectedFiles();
+    const QStringList files = dialog->SelectedFiles();
     // The files' own folder, not the one the dialog shows: a full path typed into the name field
     // picks files elsewhere without the dialog going there.
-    lastFolder_ = files.isEmpty() ? dialog->directory().absolutePath()
-                                  : QFileInfo(files.first()).absolutePath();
+    lastFolder_ = files.isEmpty() ? dialog->Folder() : TLocalPath::FolderOf(files.first());
     return files;
 }
 

@@ -14,9 +14,9 @@
 
 #include "clips/clipprober.h"
 
-class QFileDialog;
 class QWidget;
 class TListPanel;
+class TOpenFilesDialog;
 
 // The main window's "add files" command (button TB_AddFile). The chosen files, one or several,
 // are probed in the dialog's order on one worker thread while AddingFiles is set, and each clip
@@ -47,9 +47,8 @@ class TAddFilesCommand : public QObject {
     void AdvanceSnapshotSerial() { ++snapshotSerial_; }
 
     void SetOpenDialog(OpenDialogFunction openDialog) { openDialog_ = std::move(openDialog); }
-    // The dialog the default OpenDialogFunction shows: media filter first, multiple selection,
-    // opened in folder.
-    static QFileDialog* CreateOpenDialog(QWidget* window, const QString& folder);
+    // The dialog the default OpenDialogFunction shows, opened in folder.
+    static TOpenFilesDialog* CreateOpenDialog(QWidget* window, const QString& folder);
     // Where the first add looks: the user's video folder, else the home folder.
     static QString DefaultFolder();
 

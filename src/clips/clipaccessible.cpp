@@ -1,10 +1,9 @@
 #include "clipaccessible.h"
 
-#include <QFileInfo>
-
 #include "app/pubfunction.h"
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
+#include "platform/localpath.h"
 
 TClipAccessible::TClipAccessible(Image_Item* item)
     : QAccessibleWidget(item, QAccessible::ListItem) {}
@@ -21,7 +20,7 @@ Image_Item* TClipAccessible::Item() const {
 QString TClipAccessible::NameOf(const Image_Item& item) {
     const ClipRecord& clip = item.Clip();
     return QStringLiteral("%1, start %2, stop %3")
-        .arg(QFileInfo(clip.SourceFile).fileName(), TimeToText(clip.StartTime),
+        .arg(TLocalPath::Display(TLocalPath::FileName(clip.SourceFile)), TimeToText(clip.StartTime),
              TimeToText(clip.StopTime));
 }
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/localpath.h"
 #include "platform/picture.h"
 
 namespace {
@@ -25,7 +26,7 @@ QString LibraryText(const char* text) {
 
 ClipRecord RecordFrom(const MediaFileInfo& info) {
     ClipRecord record;
-    record.SourceFile = info.FileName ? QFile::decodeName(info.FileName) : QString();
+    record.SourceFile = info.FileName ? TLocalPath::Decode(info.FileName) : QString();
     record.Duration = info.Duration;
     record.VideoFormat = LibraryText(info.VideoFormat);
     record.AudioFormat = LibraryText(info.AudioFormat);
@@ -46,7 +47,7 @@ QString TClipProber::SnapshotPath(const QString& folder, int32_t serial) {
 
 std::optional<ProbedClip> TClipProber::Probe(const QString& fileName,
                                              const QString& snapshotPath) const {
-    const QByteArray name = QFile::encodeName(fileName);
+    const QByteArray name = TLocalPath::Encode(fileName);
     MediaFileInfo info{};
     if (!ReadFileInfo(name, info)) {
         return std::nullopt;
@@ -84,7 +85,7 @@ std::optional<QImage> TClipProber::TakeSnapshot(const QByteArray& fileName,
     const SnapshotGuard guard(snapshotPath);
     try {
         entries_.GetFilePic(fileName.constData(), 5, "80x60",
-                            QFile::encodeName(snapshotPath).constData());
+                            TLocalPath::Encode(snapshotPath).constData());
         // Anything under 1 KiB is a failed or empty snapshot, not a picture.
         if (QFileInfo(snapshotPath).size() / 1024 == 0) {
             return std::nullopt;

@@ -9,6 +9,7 @@
 
 #include "app/pubfunction.h"
 #include "clips/fittedtext.h"
+#include "platform/localpath.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void Image_Item::DrawFace(const QImage& thumbnail) {
     painter.drawImage(2, 2, thumbnail);
     painter.setBrush(Qt::NoBrush);
     const TFittedText::TFit whole = TFittedText::TFit::KeepWhole;
-    DrawText(painter, kLeftColumn, 4, "Clip Name : ", clip_.SourceFile,
+    DrawText(painter, kLeftColumn, 4, "Clip Name : ", TLocalPath::Display(clip_.SourceFile),
              TFittedText::TFit::ElideMiddle);
     DrawText(painter, kLeftColumn, 18, "Clip Duration : ", TimeToText(clip_.Duration), whole);
     DrawText(painter, kRightColumn, 18,
@@ -109,7 +110,8 @@ void Image_Item::DrawTrimLine() {
 void Image_Item::UpdateToolTip() {
     // Whatever the face had to shorten, the tooltip says in full.
     setToolTip(QStringList{
-        "Clip Name : " + clip_.SourceFile, "Clip Duration : " + TimeToText(clip_.Duration),
+        "Clip Name : " + TLocalPath::Display(clip_.SourceFile),
+        "Clip Duration : " + TimeToText(clip_.Duration),
         QStringLiteral("Clip Resolution : %1x%2").arg(clip_.Width).arg(clip_.Height),
         "Video Format : " + clip_.VideoFormat, "Audio Format : " + clip_.AudioFormat,
         "Start Time : " + TimeToText(clip_.StartTime), "Stop Time : " + TimeToText(clip_.StopTime)}

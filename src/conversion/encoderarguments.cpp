@@ -2,6 +2,7 @@
 
 #include "app/convertsettings.h"
 #include "dero_arguments.h"
+#include "platform/localpath.h"
 
 namespace {
 #define DERO_COUNT_ONE(entry) +1
@@ -22,7 +23,9 @@ TEncoderArguments::TEncoderArguments(const ConvertSettings& settings)
     : texts_(BuildTexts(settings)) {
     bytes_.reserve(static_cast<size_t>(texts_.size()));
     for (const QString& text : texts_) {
-        bytes_.push_back(text.toUtf8());
+        // The file names among the values may hold bytes that are no text; the rest is plain text,
+        // which this encodes as UTF-8.
+        bytes_.push_back(TLocalPath::Encode(text));
     }
     for (QByteArray& bytes : bytes_) {
         argv_.push_back(bytes.data());

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include <QFile>
+#include "platform/localpath.h"
 
 namespace {
 
@@ -10,14 +10,14 @@ namespace {
 // through a dangling link, so choosing its name would fail the clip.
 bool NameTaken(const QString& path) {
     struct stat status {};
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+    return ::lstat(TLocalPath::Encode(path).constData(), &status) == 0;
 }
 
 }  // namespace
 
 QString FreeOutputFile(const QString& workPath, const QString& sourceFile,
                        const QString& outputExt) {
-    QString name = sourceFile.mid(sourceFile.lastIndexOf(u'/') + 1);
+    QString name = TLocalPath::FileName(sourceFile);
     const qsizetype dot = name.lastIndexOf(u'.');
     if (dot >= 0) {
         name.truncate(dot);

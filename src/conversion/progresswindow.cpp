@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +10,7 @@
 
 #include "app/convertsettings.h"
 #include "app/pubfunction.h"
+#include "platform/localpath.h"
 #include "platform/messagebox.h"
 #include "platform/windowplacement.h"
 #include "skin/dynamicimagebutton.h"
@@ -46,7 +46,7 @@ constexpr int kPanelHeight = layout::kProgressPanel.height();
 constexpr int kBarHeight = 16;
 
 QString FileNamePart(const QString& path) {
-    return QFileInfo(path).fileName();
+    return TLocalPath::Display(TLocalPath::FileName(path));
 }
 
 QString WithSeparator(QString folder) {

@@ -1,9 +1,9 @@
 #include "conversion/runreport.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 #include "platform/filesystem.h"
+#include "platform/localpath.h"
 
 namespace {
 
@@ -74,7 +74,8 @@ QString TRunReport::FailureText() const {
     QStringList lines;
     for (const TClip& clip : clips_) {
         if (clip.Outcome == TOutcome::Failed) {
-            lines << QFileInfo(clip.SourceFile).fileName() + QStringLiteral(": ") + clip.Reason;
+            lines << TLocalPath::Display(TLocalPath::FileName(clip.SourceFile)) +
+                         QStringLiteral(": ") + clip.Reason;
         }
     }
     if (lines.isEmpty()) {
@@ -90,7 +91,8 @@ QString TRunReport::RemarksText() const {
             continue;
         }
         for (const QString& note : clip.Notes) {
-            lines << QFileInfo(clip.SourceFile).fileName() + QStringLiteral(": ") + note;
+            lines << TLocalPath::Display(TLocalPath::FileName(clip.SourceFile)) +
+                         QStringLiteral(": ") + note;
         }
     }
     if (lines.isEmpty()) {

@@ -1,7 +1,5 @@
 #include "previewtransport.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <cmath>
 #include <limits>
 
@@ -9,6 +7,8 @@
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
 #include "dero_player.h"
+#include "platform/filesystem.h"
+#include "platform/localpath.h"
 #include "preview/previewpanel.h"
 #include "skin/fixprogress.h"
 #include "skin/image.h"
@@ -78,12 +78,12 @@ TPreviewTransport::~TPreviewTransport() = default;
 
 bool TPreviewTransport::OpenFile(const QString& path) {
     TReentryGuard guard(inOpen_);
-    if (!guard.Entered() || !QFileInfo::exists(path)) {
+    if (!guard.Entered() || !FileExists(path)) {
         return false;
     }
     bool result = player_->Init(window_);
     if (result) {
-        result = player_->OpenFile(QFile::encodeName(path).constData(), 0);
+        result = player_->OpenFile(TLocalPath::Encode(path).constData(), 0);
     }
     return result;
 }

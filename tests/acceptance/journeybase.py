@@ -63,15 +63,33 @@ class Journey:
         time.sleep(1.0)
         self.shot("file-dialog")
         # Whole paths, since the dialog opens where the last add left it, which need not be this
-        # folder: one name typed plainly, as a user does (its completer list is open when Enter
-        # accepts it, and the next click in the main window must still count), several in the
-        # dialog's quoted form.
+        # folder: one name typed plainly, as a user does (the next click in the main window must
+        # still count), several in the dialog's quoted form.
         self.desktop.key("ctrl+a")
         names = [os.path.join(folder, os.path.basename(path)) for path in paths]
         names = names[0] if len(names) == 1 else " ".join(f'"{name}"' for name in names)
         self.desktop.type_text(names)
         time.sleep(0.3)
         self.shot("file-dialog-names")
+        self.desktop.key("Return")
+
+    def add_files_by_selection(self, main, folder):
+        """Opens the dialog, goes to folder by typing its path, moves into the list and opens
+        every file listed there: the entries themselves are added, whatever their names."""
+        before = set(dt.visible_windows(self.desktop))
+        self.click(main, "MainWindow", "TB_AddFile")
+        self.desktop.wait_for(lambda: set(dt.visible_windows(self.desktop)) - before, 20,
+                              "the file dialog")
+        time.sleep(1.0)
+        self.desktop.key("ctrl+a")
+        self.desktop.type_text(folder)
+        self.desktop.key("Return")
+        time.sleep(0.5)
+        for _ in range(4):  # name field, type box, Open, Cancel, the list
+            self.desktop.key("Tab")
+        self.desktop.key("ctrl+a")
+        time.sleep(0.3)
+        self.shot("file-dialog-selection")
         self.desktop.key("Return")
 
     def outputs(self):

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <future>
 
@@ -12,6 +12,7 @@
 #include "clips/addfilescommand.h"
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
+#include "clips/openfilesdialog.h"
 #include "dero_window.h"
 #include "fakeprobelibrary.h"
 #include "messagerecorder.h"
@@ -162,19 +163,14 @@ TEST_F(AddFilesCommandTest, TheSameFileTwiceGivesTwoIndependentClips) {
 namespace {
 
 // Acts on the open dialog once it is the modal window, from inside its own event loop.
-void OnceTheDialogShows(const std::function<void(QFileDialog&)>& act) {
+void OnceTheDialogShows(const std::function<void(TOpenFilesDialog&)>& act) {
     QTimer::singleShot(20, [act] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = qobject_cast<TOpenFilesDialog*>(QApplication::activeModalWidget())) {
             act(*dialog);
         } else {
             OnceTheDialogShows(act);
         }
     });
-}
-
-QString NameField(QFileDialog& dialog) {
-    auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    return field != nullptr ? field->text() : QStringLiteral("<no name field>");
 }
 
 }  // namespace
@@ -201,14 +197,10 @@ TEST(AddFilesDialog, OpensInTheVideoFolderAndEachTimeWithAnEmptyNameField) {
     QObject::connect(&command, &TAddFilesCommand::AddingFinished, [&finished] { ++finished; });
 
     QString firstFolder;
-    OnceTheDialogShows([&](QFileDialog& dialog) {
-        firstFolder = dialog.directory().absolutePath();
-        // Typed as a user would: selectFile() leaves the field alone once it has the focus, and
-        // when the focus arrives depends on how busy the machine is.
-        auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(field, nullptr);
-        field->setText(clip);
-        static_cast<QDialog&>(dialog).accept();
+    OnceTheDialogShows([&](TOpenFilesDialog& dialog) {
+        firstFolder = dialog.Folder();
+        QTest::keyClicks(dialog.NameField(), clip);
+        QTest::keyClick(dialog.NameField(), Qt::Key_Return);
     });
     command.Execute();
     ASSERT_TRUE(WaitUntil([&finished] { return finished == 1; }));
@@ -217,12 +209,12 @@ TEST(AddFilesDialog, OpensInTheVideoFolderAndEachTimeWithAnEmptyNameField) {
     // Reopened, Open as it comes adds nothing again: the field is empty, in the last folder.
     QString secondName = "<not shown>";
     QString secondFolder;
-    OnceTheDialogShows([&](QFileDialog& dialog) {
-        secondName = NameField(dialog);
-        secondFolder = dialog.directory().absolutePath();
-        static_cast<QDialog&>(dialog).accept();
+    OnceTheDialogShows([&](TOpenFilesDialog& dialog) {
+        secondName = dialog.NameField()->text();
+        secondFolder = dialog.Folder();
+        QTest::keyClick(dialog.NameField(), Qt::Key_Return);
         if (dialog.isVisible()) {
-            dialog.reject();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
         }
     });
     command.Execute();

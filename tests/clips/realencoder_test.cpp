@@ -1,10 +1,16 @@
 // Clip probing end to end through the real encoder library and generated media.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QListView>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <set>
 
 #include "app/encoderbinding.h"
@@ -14,8 +20,11 @@
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
 #include "clips/listpanelskin.h"
+#include "clips/openfilesdialog.h"
 #include "messagerecorder.h"
+#include "platform/localpath.h"
 #include "skin/skin.h"
+#include "support/awkwardnames.h"
 #include "support/tempdir.h"
 #include "support/testmedia.h"
 
@@ -164,6 +173,51 @@ TEST_F(RealEncoderTest, FilesThatAreNoVideoAreLeftOutSilently) {
     ASSERT_EQ(panel_->Count(), 1);
     EXPECT_EQ(panel_->GetItem(0)->Clip().VideoFormat, "mpeg1video");
     EXPECT_TRUE(QDir(snapshots_.Path()).isEmpty());
+}
+
+// Acts on the open dialog once it is the modal window, from inside its own event loop.
+void OnceTheDialogShows(const std::function<void(TOpenFilesDialog&)>& act) {
+    QTimer::singleShot(20, [act] {
+        if (auto* dialog = qobject_cast<TOpenFilesDialog*>(QApplication::activeModalWidget())) {
+            act(*dialog);
+        } else {
+            OnceTheDialogShows(act);
+        }
+    });
+}
+
+TEST_F(RealEncoderTest, EveryNameSelectedInTheDialogIsProbedAndShownReadably) {
+    TestMedia::Recipe recipe;
+    recipe.width = 160, recipe.height = 120, recipe.seconds = 2;
+    const QString source = Make("source.avi", recipe);
+    ASSERT_TRUE(QDir(media_.Path()).mkdir("names"));
+    const QList<QByteArray> paths = TAwkwardNames::CopyUnderEach(
+        QFile::encodeName(source), QFile::encodeName(media_.Path() + "names"));
+    ASSERT_EQ(paths.size(), TAwkwardNames::Names().size());
+
+    OnceTheDialogShows([this](TOpenFilesDialog& dialog) {
+        dialog.GoToFolder(media_.Path() + "names");
+        dialog.List()->selectAll();
+        QTest::keyClick(dialog.NameField(), Qt::Key_Return);
+    });
+    command_->Execute();
+    ASSERT_TRUE(WaitUntil([this] { return !command_->AddingFiles(); }));
+
+    ASSERT_EQ(panel_->Count(), paths.size());
+    QList<QByteArray> added;
+    for (int i = 0; i < panel_->Count(); ++i) {
+        const Image_Item* item = panel_->GetItem(i);
+        added << TLocalPath::Encode(item->Clip().SourceFile);
+        EXPECT_EQ(QSize(item->Clip().Width, item->Clip().Height), QSize(160, 120)) << i;
+        EXPECT_GT(DistinctColours(item->Picture(), QRect(2, 2, 80, 60)), 20) << i;
+        // Shown as text: the bytes that are none read as replacement marks.
+        EXPECT_FALSE(TLocalPath::HoldsRawBytes(item->toolTip())) << i;
+        EXPECT_TRUE(item->toolTip().contains(TLocalPath::Display(item->Clip().SourceFile))) << i;
+    }
+    QList<QByteArray> expected = paths;
+    std::sort(expected.begin(), expected.end());
+    std::sort(added.begin(), added.end());
+    EXPECT_EQ(added, expected);
 }
 
 #endif

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -13,10 +14,12 @@
 #include "app/pubfunction.h"
 #include "conversion/progresswindow.h"
 #include "platform/filesystem.h"
+#include "platform/localpath.h"
 #include "platform/urlcatcher.h"
 #include "profiles/outputstate.h"
 #include "profiles/profileline.h"
 #include "runfixtures.h"
+#include "support/awkwardnames.h"
 #include "support/modalanswerer.h"
 #include "support/tempdir.h"
 #include "support/testmedia.h"
@@ -85,7 +88,7 @@ class ProgressRunTest : public ::testing::Test {
         QStringList names;
         for (const TRunReport::TClip& clip : window_.Run().Report().Clips()) {
             if (clip.Outcome == TRunReport::TOutcome::Written) {
-                names << QFileInfo(clip.OutputFile).fileName();
+                names << TLocalPath::FileName(clip.OutputFile);
             }
         }
         return names;
@@ -134,6 +137,35 @@ TEST_F(ProgressRunTest, TwoClipsOfOneSourceKeepBothFiles) {
     ASSERT_TRUE(WaitForTheEnd());
     EXPECT_EQ(Written(), QStringList({"clip.MP4", "clip1.MP4"}));
     EXPECT_TRUE(ReadOutput(out_.Path() + "clip1.MP4").hasVideo);
+}
+
+TEST_F(ProgressRunTest, EverySourceNameConvertsIntoAFileOfTheSameName) {
+    const QString source = MakeClip(QStringLiteral("source.avi"), 2);
+    ASSERT_TRUE(QDir(sources_.Path()).mkdir("names"));
+    const QList<QByteArray> paths = TAwkwardNames::CopyUnderEach(
+        QFile::encodeName(source), QFile::encodeName(sources_.Path() + "names"));
+    ASSERT_EQ(paths.size(), TAwkwardNames::Names().size());
+    for (const QByteArray& path : paths) {
+        AddClip(TLocalPath::Decode(path), 0, 2);
+    }
+    Start();
+    ASSERT_TRUE(WaitForTheEnd());
+
+    // The output keeps the source's bytes, those that are no text included.
+    QList<QByteArray> expected;
+    for (const QByteArray& name : TAwkwardNames::Names()) {
+        expected << name.left(name.size() - 4) + ".MP4";
+    }
+    QList<QByteArray> written;
+    for (const QString& name : Written()) {
+        written << TLocalPath::Encode(name);
+    }
+    EXPECT_EQ(written, expected);
+    for (const QByteArray& name : expected) {
+        const TOutputFacts facts = ReadOutput(out_.Path() + TLocalPath::Decode(name));
+        EXPECT_TRUE(facts.readable && facts.hasVideo) << name.constData();
+        EXPECT_NEAR(facts.seconds, 2, 0.3) << name.constData();
+    }
 }
 
 TEST_F(ProgressRunTest, AStopKeepsEarlierFilesAndRemovesThePartialOne) {

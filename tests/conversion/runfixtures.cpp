@@ -7,6 +7,8 @@ extern "C" {
 #include <QFile>
 #include <memory>
 
+#include "platform/localpath.h"
+
 namespace runfixtures {
 
 const ClipRecord* TVectorClips::ClipAt(int32_t index) const {
@@ -119,7 +121,7 @@ struct TInputClose {
 TOutputFacts ReadOutput(const QString& path) {
     TOutputFacts facts;
     AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, path.toUtf8().constData(), nullptr, nullptr) < 0) {
+    if (avformat_open_input(&raw, TLocalPath::Encode(path).constData(), nullptr, nullptr) < 0) {
         return facts;
     }
     std::unique_ptr<AVFormatContext, TInputClose> context(raw);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QThread>
@@ -12,6 +13,7 @@
 #include "clips/image_item.h"
 #include "clips/listpanel.h"
 #include "dero_player.h"
+#include "platform/localpath.h"
 #include "platform/messagemap.h"
 #include "platform/windowhandle.h"
 #include "preview/playfilelibrary.h"
@@ -19,6 +21,7 @@
 #include "preview/previewtransport.h"
 #include "skin/fixprogress.h"
 #include "skin/image.h"
+#include "support/awkwardnames.h"
 #include "support/tempdir.h"
 #include "support/testmedia.h"
 
@@ -51,6 +54,64 @@ class RealPlayerTest : public ::testing::Test {
         }
     }
 
+    // Plays the clip at path into the panel: frames arrive, the thumb moves, and the clip's end
+    // stops the preview.
+    void PlayToTheEnd(const QString& path, int seconds) {
+        MessageWindow window;
+        auto* handle = new TWindowHandle(&window);
+        auto* list = new TListPanel(&window);
+        ASSERT_TRUE(clipfixtures::SkinPanel(*list, 200, false));
+        auto* bar = new TFixProgress(&window);
+        ASSERT_TRUE(bar->SetTrack(Strip(300, 12, 1, Qt::gray)));
+        ASSERT_TRUE(bar->SetThumbAndMarkers(Strip(20, 12, 3, Qt::red), QImage(), QImage()));
+        ASSERT_TRUE(bar->Arrange());
+        bar->move(0, 210);
+        auto* panel = new TPreviewPanel(&window);
+        panel->setGeometry(420, 0, 300, 224);
+        auto* picture = new TImage(panel);
+        picture->setGeometry(0, 0, 300, 224);
+        auto* timer = new QTimer(&window);
+        timer->setInterval(100);
+
+        TPreviewTransport::TParts parts;
+        parts.Window = handle->Handle();
+        parts.Panel = panel;
+        parts.List = list;
+        parts.Bar = bar;
+        parts.Picture = picture;
+        parts.Timer = timer;
+        TPreviewTransport transport(std::make_unique<TPlayFileLibrary>(), parts);
+        window.transport = &transport;
+        window.resize(740, 240);
+        window.show();
+
+        ClipRecord record;
+        record.SourceFile = path;
+        record.Duration = seconds;
+        record.StopTime = seconds;
+        auto* item = new Image_Item(list);
+        item->Fill(record, clipfixtures::Thumbnail(Qt::yellow));
+        list->AddItem(item);
+
+        transport.Play();
+        // The test pattern lights the middle of the panel once frames arrive.
+        ASSERT_TRUE(clipfixtures::WaitUntil([&] {
+            return !picture->isVisible() && !panel->Frame().isNull() &&
+                   Lit(panel->Frame().pixel(150, 112));
+        }));
+        EXPECT_EQ(panel->Frame().size(), QSize(300, 224));
+        EXPECT_TRUE(bar->Thumb()->isEnabled());
+        ASSERT_TRUE(clipfixtures::WaitUntil([&] { return bar->Position() > 0; }));
+        EXPECT_TRUE(timer->isActive());
+
+        ASSERT_TRUE(clipfixtures::WaitUntil([&] { return transport.PlayerClip() == nullptr; }));
+        EXPECT_TRUE(picture->isVisible());
+        EXPECT_FALSE(bar->Thumb()->isEnabled());
+        EXPECT_EQ(transport.CurrentClip(), item);
+        transport.Shutdown();
+        window.transport = nullptr;
+    }
+
     TempDir dir;
 };
 
@@ -61,60 +122,24 @@ TEST_F(RealPlayerTest, PlayedClipShowsInThePanelMovesTheThumbAndItsEndStopsThePr
     recipe.seconds = 3;
     const QString path = dir.Path() + QStringLiteral("clip.mp4");
     ASSERT_TRUE(TestMedia::Make(path.toStdString(), recipe));
+    PlayToTheEnd(path, recipe.seconds);
+}
 
-    MessageWindow window;
-    auto* handle = new TWindowHandle(&window);
-    auto* list = new TListPanel(&window);
-    ASSERT_TRUE(clipfixtures::SkinPanel(*list, 200, false));
-    auto* bar = new TFixProgress(&window);
-    ASSERT_TRUE(bar->SetTrack(Strip(300, 12, 1, Qt::gray)));
-    ASSERT_TRUE(bar->SetThumbAndMarkers(Strip(20, 12, 3, Qt::red), QImage(), QImage()));
-    ASSERT_TRUE(bar->Arrange());
-    bar->move(0, 210);
-    auto* panel = new TPreviewPanel(&window);
-    panel->setGeometry(420, 0, 300, 224);
-    auto* picture = new TImage(panel);
-    picture->setGeometry(0, 0, 300, 224);
-    auto* timer = new QTimer(&window);
-    timer->setInterval(100);
-
-    TPreviewTransport::TParts parts;
-    parts.Window = handle->Handle();
-    parts.Panel = panel;
-    parts.List = list;
-    parts.Bar = bar;
-    parts.Picture = picture;
-    parts.Timer = timer;
-    TPreviewTransport transport(std::make_unique<TPlayFileLibrary>(), parts);
-    window.transport = &transport;
-    window.resize(740, 240);
-    window.show();
-
-    ClipRecord record;
-    record.SourceFile = path;
-    record.Duration = 3;
-    record.StopTime = 3;
-    auto* item = new Image_Item(list);
-    item->Fill(record, clipfixtures::Thumbnail(Qt::yellow));
-    list->AddItem(item);
-
-    transport.Play();
-    // The test pattern lights the middle of the panel once frames arrive.
-    ASSERT_TRUE(clipfixtures::WaitUntil([&] {
-        return !picture->isVisible() && !panel->Frame().isNull() &&
-               Lit(panel->Frame().pixel(150, 112));
-    }));
-    EXPECT_EQ(panel->Frame().size(), QSize(300, 224));
-    EXPECT_TRUE(bar->Thumb()->isEnabled());
-    ASSERT_TRUE(clipfixtures::WaitUntil([&] { return bar->Position() > 0; }));
-    EXPECT_TRUE(timer->isActive());
-
-    ASSERT_TRUE(clipfixtures::WaitUntil([&] { return transport.PlayerClip() == nullptr; }));
-    EXPECT_TRUE(picture->isVisible());
-    EXPECT_FALSE(bar->Thumb()->isEnabled());
-    EXPECT_EQ(transport.CurrentClip(), item);
-    transport.Shutdown();
-    window.transport = nullptr;
+TEST_F(RealPlayerTest, ClipsOfEveryNamePlay) {
+    TestMedia::Recipe recipe;
+    recipe.width = 320;
+    recipe.height = 240;
+    recipe.seconds = 1;
+    const QString source = dir.Path() + QStringLiteral("source.mp4");
+    ASSERT_TRUE(TestMedia::Make(source.toStdString(), recipe));
+    ASSERT_TRUE(QDir(dir.Path()).mkdir("names"));
+    const QList<QByteArray> paths = TAwkwardNames::CopyUnderEach(
+        QFile::encodeName(source), QFile::encodeName(dir.Path() + "names"));
+    ASSERT_EQ(paths.size(), TAwkwardNames::Names().size());
+    for (const QByteArray& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        PlayToTheEnd(TLocalPath::Decode(path), recipe.seconds);
+    }
 }
 
 TEST_F(RealPlayerTest, EventFunctionRunsOnTheUserInterfaceThread) {

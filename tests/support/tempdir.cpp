@@ -1,8 +1,17 @@
 #include "tempdir.h"
 
 #include <QFile>
+#include <filesystem>
+#include <system_error>
 
 TempDir::TempDir() : dir_(QDir::tempPath() + "/dero test XXXXXX") {}
+
+TempDir::~TempDir() {
+    if (dir_.isValid()) {
+        std::error_code error;
+        std::filesystem::remove_all(QFile::encodeName(dir_.path()).toStdString(), error);
+    }
+}
 
 QString TempDir::Path() const {
     return dir_.path() + "/";

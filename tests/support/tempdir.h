@@ -8,6 +8,10 @@
 class TempDir {
   public:
     TempDir();
+    // Removes the folder by its bytes: Qt's own removal skips names that are not UTF-8.
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
     QString Path() const;
     std::string PathStd() const { return Path().toStdString(); }
     // Writes bytes to Path() + name and returns the full path.
