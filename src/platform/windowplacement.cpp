@@ -5,7 +5,14 @@
 #include <QScreen>
 #include <QWidget>
 
+bool CompositorPlacesWindows() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void CenterOnScreen(QWidget* window) {
+    if (CompositorPlacesWindows()) {
+        return;
+    }
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen) {
         return;

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/startup.h"
+#include "clips/listpanel.h"
 #include "compositorlog.h"
 #include "compositorscreen.h"
 #include "conversion/progresswindow.h"
