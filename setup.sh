@@ -16,6 +16,7 @@ PACKAGES=(
     ffmpeg xvfb xauth xdotool imagemagick python3 fonts-dejavu-core fonts-wine dbus-daemon
     file dpkg-dev lintian appstream desktop-file-utils
     openbox x11-utils at-spi2-core python3-pyatspi
+    qt6-wayland weston
 )
 
 install_packages() {

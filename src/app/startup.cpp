@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QThread>
 
@@ -24,7 +23,7 @@ TStartUp::TStartUp(QString imagePath)
 }
 
 bool TStartUp::OpacitySupported() {
-    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return !CompositorPlacesWindows();
 }
 
 void TStartUp::ShowSplash() {

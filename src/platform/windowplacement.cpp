@@ -6,7 +6,14 @@
 #include <QWidget>
 #include <QWindow>
 
+bool CompositorPlacesWindows() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void CenterOnScreen(QWidget* window) {
+    if (CompositorPlacesWindows()) {
+        return;
+    }
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen) {
         return;

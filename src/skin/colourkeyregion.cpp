@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "platform/windowplacement.h"
+
 namespace {
 
 // The runs of key pixels of one row, as [left, right) pairs.
@@ -81,4 +83,25 @@ QRegion MaskShape(const QImage& mask) {
 
 void SetWidgetShape(QWidget& widget, const QRegion& shape) {
     widget.setMask(shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape);
+}
+
+void SetWindowShape(QWidget& window, const QRegion& shape) {
+    SetWidgetShape(window, shape);
+    if (!CompositorPlacesWindows()) {
+        return;
+    }
+    // Only a window with an alpha channel has its backing store cleared to transparent; without
+    // one the window's background colour would fill the parts outside the shape.
+    window.setAttribute(Qt::WA_TranslucentBackground);
+    // Qt clips a child's painting to the child's own mask, not to its window's (a window's
+    // mask is left to the windowing system), so the children that reach past the shape (the
+    // background picture above all) are cut to it.
+    for (QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRegion bounds(child->rect());
+        const QRegion inside = shape.translated(-child->pos()) & bounds;
+        if (child->isWindow() || inside == bounds) {
+            continue;
+        }
+        SetWidgetShape(*child, (child->mask().isEmpty() ? bounds : child->mask()) & inside);
+    }
 }

@@ -27,3 +27,10 @@ QRegion MaskShape(const QImage& mask);
 // so an empty shape is set as a single pixel outside the widget: nothing of it is visible or
 // takes the mouse, yet it stays open.
 void SetWidgetShape(QWidget& widget, const QRegion& shape);
+
+// Gives a top-level window its shape, after its children are in place. Where the compositor
+// takes the mask as the input region only (Wayland), the window is also made see-through and
+// its children are cut to the shape, so that nothing is drawn outside it and the pixels there
+// stay transparent. See-through is fixed when the window's native surface is made, so the
+// shape must be given before the window is first shown.
+void SetWindowShape(QWidget& window, const QRegion& shape);

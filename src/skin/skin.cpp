@@ -40,7 +40,7 @@ bool ApplyMask(QWidget& window, const TIniFile& skinFile, const QString& section
     }
     try {
         // Always the 1 x mask: a window's shape is a region in the skin's units.
-        SetWidgetShape(window, MaskShape(TSkinEntry::LoadBitmapFile(maskPath)));
+        SetWindowShape(window, MaskShape(TSkinEntry::LoadBitmapFile(maskPath)));
     } catch (const EPictureError&) {
         return false;
     }

@@ -1,9 +1,10 @@
 #include "windowdragger.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
+
+#include "platform/windowplacement.h"
 
 TWindowDragger::TWindowDragger(QWidget* window)
     : QObject(window), window_(window), systemMove_(&TWindowDragger::SystemMove) {
@@ -13,7 +14,7 @@ TWindowDragger::TWindowDragger(QWidget* window)
 bool TWindowDragger::SystemMove(QWidget& window) {
     // X11 window managers would take the move too, but there the program has always moved its
     // windows itself, and a desktop without a window manager would refuse the request anyway.
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (!CompositorPlacesWindows()) {
         return false;
     }
     QWindow* handle = window.window()->windowHandle();
@@ -63,6 +64,14 @@ void TWindowDragger::Move(const QMouseEvent& event) {
         // The compositor ends the move itself; no release may reach this window afterwards.
         if (systemMove_ && systemMove_(*window_)) {
             handedOver_ = true;
+            dragActive_ = false;
+            return;
+        }
+        // Refused where only the compositor moves windows: a move of our own would change
+        // nothing on the screen, yet the toolkit would believe it, and every later event's
+        // screen position (the window's believed place plus the pointer's) would push the
+        // window further off.
+        if (CompositorPlacesWindows()) {
             dragActive_ = false;
             return;
         }

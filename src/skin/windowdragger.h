@@ -15,7 +15,8 @@ class QWidget;
 // Where the windowing system places windows itself (Wayland ignores a client's own move), the
 // first movement of a drag hands the move to it instead (QWindow::startSystemMove); the press
 // alone changes nothing, so a plain click on the background still only clicks. When the hand-over
-// is refused the window follows the cursor as above.
+// is refused the window follows the cursor as above, except where only the compositor may move
+// windows: there the window stays put.
 //
 // One per window: new TWindowDragger(window) installs itself as the window's event filter and
 // is owned by the window. It only watches; the window's own mouse handlers still run.
